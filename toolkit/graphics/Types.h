@@ -1,0 +1,61 @@
+#pragma once
+
+#include <algorithm>
+
+// Points, sizes and rectangles in pixels. Rectangles follow the classic convention: the right and
+// bottom edges are exclusive, so a rectangle (0, 0, 10, 10) covers 10 × 10 pixels.
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+    friend constexpr bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TSize {
+    int cx = 0;
+    int cy = 0;
+    friend constexpr bool operator==(const TSize&, const TSize&) = default;
+};
+
+struct TRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+
+    constexpr int Width() const { return Right - Left; }
+    constexpr int Height() const { return Bottom - Top; }
+    constexpr TPoint TopLeft() const { return {Left, Top}; }
+    constexpr TPoint BottomRight() const { return {Right, Bottom}; }
+    // Empty when it covers no pixel, including rectangles whose edges are inverted.
+    constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+    constexpr bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
+    constexpr TRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
+    constexpr TRect Inflate(int dx, int dy) const { return {Left - dx, Top - dy, Right + dx, Bottom + dy}; }
+    friend constexpr bool operator==(const TRect&, const TRect&) = default;
+};
+
+constexpr TPoint Point(int x, int y) { return {x, y}; }
+constexpr TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+constexpr TRect Bounds(int left, int top, int width, int height) {
+    return {left, top, left + width, top + height};
+}
+
+// The common part of a and b; an empty rectangle (all zero) when they do not overlap.
+constexpr TRect IntersectRects(const TRect& a, const TRect& b) {
+    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+            std::min(a.Bottom, b.Bottom)};
+    return r.IsEmpty() ? TRect{} : r;
+}
+
+// The smallest rectangle holding both; an empty operand does not count.
+constexpr TRect UnionRects(const TRect& a, const TRect& b) {
+    if (a.IsEmpty()) {
+        return b.IsEmpty() ? TRect{} : b;
+    }
+    if (b.IsEmpty()) {
+        return a;
+    }
+    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+            std::max(a.Bottom, b.Bottom)};
+}
