@@ -1,7 +1,9 @@
-#include <cstdio>
+#include "app/CommandLine.h"
 
-int main() {
-    std::fputs("Varnel V1.0: the password generator's window is not built yet; there is nothing to show.\n",
-               stderr);
-    return 1;
+#include <string_view>
+#include <vector>
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    return RunCommandLine(args);
 }

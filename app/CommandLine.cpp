@@ -1,0 +1,298 @@
+#include "app/CommandLine.h"
+
+#include "app/PasswordGenerator.h"
+
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kVersionText = "Varnel V1.0\n";
+
+constexpr std::string_view kHelpText =
+    "Usage: varnel                     the password generator's window (not built yet)\n"
+    "       varnel generate [OPTIONS]  print passwords, one per line\n"
+    "       varnel --help | --version\n"
+    "\n"
+    "Run 'varnel generate --help' for the options of the command line.\n";
+
+constexpr std::string_view kGenerateHelpText =
+    "Usage: varnel generate [OPTIONS]\n"
+    "\n"
+    "Prints passwords drawn from the operating system's random generator, one per line.\n"
+    "Without options: 10 passwords of 10 characters from all 94 keyboard characters (every\n"
+    "printable ASCII character but the space).\n"
+    "\n"
+    "  -n, --count N       how many passwords to make (default 10; 0 makes none)\n"
+    "  -l, --length N      the length of each password (default 10)\n"
+    "      --variable      draw each password's length from 1 to the length\n"
+    "      --all           use all keyboard characters (the default when no set is named)\n"
+    "      --digits        use the digits 0-9\n"
+    "      --lower         use the lower-case letters a-z\n"
+    "      --upper         use the upper-case letters A-Z\n"
+    "      --special       use the 32 special characters `-=[]\\;',./~!@#$%^&*()_+{}|:\"<>?\n"
+    "      --custom CHARS  also use these characters; one typed twice is drawn twice as often,\n"
+    "                      line breaks are left out\n"
+    "      --reproducible  draw from a fixed sequence that is the same in every run, so that a\n"
+    "                      list can be reproduced; never use such passwords to protect anything\n"
+    "  -h, --help          show this help\n"
+    "\n"
+    "Naming a set or --custom leaves out the keyboard characters not named.\n"
+    "Exit status: 0 on success, 1 when the random generator or the output fails, 2 on bad usage.\n";
+
+constexpr std::string_view kNoWindowText =
+    "Varnel V1.0: the password generator's window is not built yet; there is nothing to show.\n"
+    "Run 'varnel generate' to print passwords, or 'varnel --help'.\n";
+
+constexpr std::string_view kReproducibleWarning =
+    "varnel: warning: --reproducible makes the same passwords in every run, and anyone who has "
+    "Varnel can make them too; never use them to protect anything.\n";
+
+// Output is gathered into blocks this large before it is written, so that a long list costs a
+// few dozen system calls rather than one per password.
+constexpr size_t kOutputBlockSize = size_t{256} << 10;
+
+// Writes all of text to fd, resuming after short writes and interruptions. Returns 0 or the
+// errno of the failure.
+int WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        text.remove_prefix(static_cast<size_t>(written));
+    }
+    return 0;
+}
+
+class TLineWriter {
+public:
+    explicit TLineWriter(int fd) : m_fd(fd) { m_buffer.reserve(kOutputBlockSize + 4096); }
+
+    bool Add(std::string_view line) {
+        m_buffer.append(line);
+        m_buffer.push_back('\n');
+        return m_buffer.size() < kOutputBlockSize || Flush();
+    }
+
+    bool Flush() {
+        if (m_error != 0) {
+            return false;
+        }
+        m_error = WriteAll(m_fd, m_buffer);
+        m_buffer.clear();
+        return m_error == 0;
+    }
+
+    int Error() const { return m_error; }
+
+private:
+    int m_fd;
+    int m_error = 0;
+    std::string m_buffer;
+};
+
+struct TGenerateOptions {
+    TGenerationRequest Request;
+    bool NamedAll = false;
+    bool NamedSetOrCustom = false;
+    bool Reproducible = false;
+    bool Help = false;
+};
+
+// Reads a whole number of 0 or more; anything else is refused rather than read as 0.
+std::optional<int64_t> ParseCount(std::string_view text) {
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Parses the options of "generate"; returns an error message (without the program prefix) or
+// nothing when they are sound.
+std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view> args,
+                                                TGenerateOptions& options) {
+    TGenerationRequest& request = options.Request;
+    // Lines are streamed, so the list as a whole needs no bound.
+    request.HeldCharacterLimit = 0;
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::string_view name = arg;
+        std::optional<std::string_view> attached;
+        if (arg.starts_with("--")) {
+            if (const size_t equals = arg.find('='); equals != std::string_view::npos) {
+                name = arg.substr(0, equals);
+                attached = arg.substr(equals + 1);
+            }
+        }
+        const auto takeValue = [&]() -> std::optional<std::string_view> {
+            if (attached) {
+                return attached;
+            }
+            if (i + 1 < args.size()) {
+                return args[++i];
+            }
+            return std::nullopt;
+        };
+        const auto flag = [&](bool& target) -> std::optional<std::string> {
+            if (attached) {
+                return std::string(name) + " takes no value";
+            }
+            target = true;
+            return std::nullopt;
+        };
+
+        std::optional<std::string> error;
+        if (name == "--count" || name == "-n" || name == "--length" || name == "-l") {
+            const bool isCount = name == "--count" || name == "-n";
+            const std::optional<std::string_view> value = takeValue();
+            if (!value) {
+                return std::string(name) + " needs a number";
+            }
+            const std::optional<int64_t> number = ParseCount(*value);
+            if (!number) {
+                return std::string(name) + " needs a whole number of 0 or more, not '" + std::string(*value) +
+                       "'";
+            }
+            (isCount ? request.Count : request.BaseLength) = *number;
+        } else if (name == "--custom") {
+            const std::optional<std::string_view> value = takeValue();
+            if (!value) {
+                return "--custom needs the characters to use";
+            }
+            request.CustomCharacters = std::string(*value);
+            options.NamedSetOrCustom = true;
+        } else if (name == "--variable") {
+            error = flag(request.VariableLength);
+        } else if (name == "--all") {
+            error = flag(options.NamedAll);
+        } else if (name == "--digits") {
+            error = flag(request.Digits);
+        } else if (name == "--lower") {
+            error = flag(request.LowerCaseLetters);
+        } else if (name == "--upper") {
+            error = flag(request.UpperCaseLetters);
+        } else if (name == "--special") {
+            error = flag(request.SpecialCharacters);
+        } else if (name == "--reproducible") {
+            error = flag(options.Reproducible);
+        } else if (name == "--help" || name == "-h") {
+            error = flag(options.Help);
+        } else if (arg.starts_with("-")) {
+            return "unknown option '" + std::string(arg) + "'";
+        } else {
+            return "unexpected argument '" + std::string(arg) + "'";
+        }
+        if (error) {
+            return error;
+        }
+    }
+
+    options.NamedSetOrCustom = options.NamedSetOrCustom || request.Digits || request.LowerCaseLetters ||
+                               request.UpperCaseLetters || request.SpecialCharacters;
+    if (options.NamedAll && options.NamedSetOrCustom) {
+        return "--all cannot be combined with a set or --custom";
+    }
+    // As in the window: choosing any set or typing characters turns "all keys" off.
+    request.AllKeys = !options.NamedSetOrCustom;
+    return std::nullopt;
+}
+
+int UsageError(int errFd, const std::string& message) {
+    WriteAll(errFd, "varnel: " + message + ". Try 'varnel generate --help'.\n");
+    return kExitUsage;
+}
+
+int RunGenerate(std::span<const std::string_view> args, int outFd, int errFd, TRandomSource* systemSource) {
+    TGenerateOptions options;
+    if (const std::optional<std::string> error = ParseGenerateOptions(args, options)) {
+        return UsageError(errFd, *error);
+    }
+    if (options.Help) {
+        return WriteAll(outFd, kGenerateHelpText) == 0 ? kExitSuccess : kExitFailure;
+    }
+
+    std::unique_ptr<TRandomSource> ownSource;
+    TRandomSource* source = systemSource;
+    if (options.Reproducible) {
+        ownSource = std::make_unique<TReproducibleRandomSource>();
+        source = ownSource.get();
+    } else if (source == nullptr) {
+        ownSource = std::make_unique<TSystemRandomSource>();
+        source = ownSource.get();
+    }
+
+    // A reader that goes away (varnel generate | head) must end the run quietly, not kill it.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    TLineWriter writer(outFd);
+    bool warned = false;
+    TPasswordGenerator generator(*source);
+    const TGenerationResult result = generator.Generate(options.Request, [&](std::string_view line) {
+        // The warning waits for the first password so that a refused request prints only its error.
+        if (!warned && source->IsReproducible()) {
+            WriteAll(errFd, kReproducibleWarning);
+            warned = true;
+        }
+        return writer.Add(line);
+    });
+    const bool flushed = writer.Flush();
+
+    switch (result.Status) {
+    case TGenerationStatus::Done:
+    case TGenerationStatus::Stopped:
+        break;
+    case TGenerationStatus::EmptyPool:
+        return UsageError(errFd, "there are no characters to draw from: name a set (--digits, --lower, "
+                                 "--upper, --special) or give --custom characters");
+    case TGenerationStatus::InvalidCharacters:
+        return UsageError(errFd, "the --custom characters are not valid UTF-8 text");
+    case TGenerationStatus::TooLarge:
+        return UsageError(errFd, result.Error.substr(0, result.Error.find_last_not_of('.') + 1));
+    case TGenerationStatus::RandomFailure:
+        WriteAll(errFd, "varnel: " + result.Error + "\n");
+        return kExitFailure;
+    }
+    if (!flushed) {
+        if (writer.Error() != EPIPE) {
+            WriteAll(errFd, std::string("varnel: cannot write the passwords: ") +
+                                std::strerror(writer.Error()) + ".\n");
+        }
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+} // namespace
+
+int RunCommandLine(std::span<const std::string_view> args, int outFd, int errFd,
+                   TRandomSource* systemSource) {
+    if (args.empty()) {
+        WriteAll(errFd, kNoWindowText);
+        return kExitFailure;
+    }
+    const std::string_view command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        return WriteAll(outFd, kHelpText) == 0 ? kExitSuccess : kExitFailure;
+    }
+    if (command == "--version") {
+        return WriteAll(outFd, kVersionText) == 0 ? kExitSuccess : kExitFailure;
+    }
+    if (command == "generate") {
+        return RunGenerate(args.subspan(1), outFd, errFd, systemSource);
+    }
+    WriteAll(errFd, "varnel: unknown command '" + std::string(command) + "'. Try 'varnel --help'.\n");
+    return kExitUsage;
+}
