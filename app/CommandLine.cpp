@@ -2,6 +2,7 @@
 
 #include "app/PasswordGenerator.h"
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -259,8 +260,14 @@ int RunGenerate(std::span<const std::string_view> args, int outFd, int errFd, TR
                                  "--upper, --special) or give --custom characters");
     case TGenerationStatus::InvalidCharacters:
         return UsageError(errFd, "the --custom characters are not valid UTF-8 text");
-    case TGenerationStatus::TooLarge:
-        return UsageError(errFd, result.Error.substr(0, result.Error.find_last_not_of('.') + 1));
+    case TGenerationStatus::TooLarge: {
+        // The engine's sentence, fitted into the command line's "varnel: message." shape.
+        std::string message = result.Error.substr(0, result.Error.find_last_not_of('.') + 1);
+        if (!message.empty()) {
+            message[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(message[0])));
+        }
+        return UsageError(errFd, message);
+    }
     case TGenerationStatus::RandomFailure:
         WriteAll(errFd, "varnel: " + result.Error + "\n");
         return kExitFailure;

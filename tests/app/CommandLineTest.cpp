@@ -1,0 +1,253 @@
+#include "app/CommandLine.h"
+
+#include "app/PasswordGenerator.h"
+
+#include <fcntl.h>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// An in-memory file that collects what the command line writes to it.
+class TCapture {
+public:
+    TCapture() : m_fd(memfd_create("varnel-capture", 0)) {}
+    ~TCapture() { close(m_fd); }
+    TCapture(const TCapture&) = delete;
+    TCapture& operator=(const TCapture&) = delete;
+
+    int Fd() const { return m_fd; }
+    std::string Text() const {
+        std::string text;
+        char buffer[65536];
+        ssize_t got;
+        off_t offset = 0;
+        while ((got = pread(m_fd, buffer, sizeof buffer, offset)) > 0) {
+            text.append(buffer, static_cast<size_t>(got));
+            offset += got;
+        }
+        return text;
+    }
+
+private:
+    int m_fd;
+};
+
+struct TOutcome {
+    int Status;
+    std::string Out;
+    std::string Err;
+};
+
+TOutcome RunVarnel(std::vector<std::string_view> args, TRandomSource* systemSource = nullptr) {
+    TCapture out;
+    TCapture err;
+    const int status = RunCommandLine(args, out.Fd(), err.Fd(), systemSource);
+    return {status, out.Text(), err.Text()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "output does not end with a line break";
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+size_t LineCount(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class TBrokenSource final : public TRandomSource {
+public:
+    bool DrawBelow(uint32_t, std::span<uint32_t>) override {
+        m_errorText = "The system's random number generator failed: Function not implemented.";
+        return false;
+    }
+    bool IsReproducible() const override { return false; }
+};
+
+} // namespace
+
+TEST(CommandLine, DefaultsAreTheWindowsStartUpSettings) {
+    const TOutcome outcome = RunVarnel({"generate"});
+    EXPECT_EQ(outcome.Status, kExitSuccess);
+    EXPECT_EQ(outcome.Err, "");
+    const std::vector<std::string> lines = Lines(outcome.Out);
+    ASSERT_EQ(lines.size(), 10u);
+    for (const std::string& line : lines) {
+        ASSERT_EQ(line.size(), 10u);
+        for (char c : line) {
+            EXPECT_TRUE(c >= 0x21 && c <= 0x7E);
+        }
+    }
+    EXPECT_NE(RunVarnel({"generate"}).Out, outcome.Out) << "two runs must not repeat themselves";
+}
+
+TEST(CommandLine, ReproducibleRunsMatchTheEngineFromStateZeroAndWarn) {
+    for (std::vector<std::string_view> args : {std::vector<std::string_view>{"generate", "--reproducible"},
+                                               {"generate", "--reproducible", "-n", "25", "-l", "12",
+                                                "--variable", "--lower", "--custom", "!!"}}) {
+        const TOutcome first = RunVarnel(args);
+        EXPECT_EQ(first.Status, kExitSuccess);
+        EXPECT_NE(first.Err.find("warning"), std::string::npos);
+        EXPECT_EQ(LineCount(first.Err), 1u);
+        EXPECT_EQ(RunVarnel(args).Out, first.Out);
+
+        TGenerationRequest request;
+        if (args.size() > 2) {
+            request.Count = 25;
+            request.BaseLength = 12;
+            request.VariableLength = true;
+            request.AllKeys = false;
+            request.LowerCaseLetters = true;
+            request.CustomCharacters = "!!";
+        }
+        TReproducibleRandomSource source;
+        std::string expected;
+        TPasswordGenerator(source).Generate(request, [&](std::string_view line) {
+            expected.append(line).push_back('\n');
+            return true;
+        });
+        EXPECT_EQ(first.Out, expected);
+    }
+}
+
+TEST(CommandLine, OptionsChooseCountLengthAndCharacters) {
+    TOutcome outcome = RunVarnel({"generate", "-n", "3", "--length=5", "--digits"});
+    ASSERT_EQ(outcome.Status, kExitSuccess) << outcome.Err;
+    std::vector<std::string> lines = Lines(outcome.Out);
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.size(), 5u);
+        EXPECT_EQ(line.find_first_not_of("0123456789"), std::string::npos) << line;
+    }
+
+    // Naming only custom characters leaves every keyboard set out.
+    outcome = RunVarnel({"generate", "--count=20", "-l", "8", "--custom", "ab"});
+    ASSERT_EQ(outcome.Status, kExitSuccess) << outcome.Err;
+    for (const std::string& line : Lines(outcome.Out)) {
+        EXPECT_EQ(line.find_first_not_of("ab"), std::string::npos) << line;
+    }
+
+    outcome = RunVarnel(
+        {"generate", "-n", "200", "-l", "4", "--variable", "--upper", "--special", "--custom=\xC3\xA9"});
+    ASSERT_EQ(outcome.Status, kExitSuccess) << outcome.Err;
+    lines = Lines(outcome.Out);
+    ASSERT_EQ(lines.size(), 200u);
+    for (const std::string& line : lines) {
+        EXPECT_GE(line.size(), 1u);
+        EXPECT_LE(line.size(), 8u);
+        EXPECT_EQ(line.find_first_of("0123456789abcdefghijklmnopqrstuvwxyz"), std::string::npos);
+    }
+
+    EXPECT_EQ(RunVarnel({"generate", "-n", "0"}).Out, "");
+    EXPECT_EQ(RunVarnel({"generate", "-l", "0", "-n", "2", "--all"}).Out, "\n\n");
+}
+
+TEST(CommandLine, LongListsArriveWholeThroughBlockWrites) {
+    const TOutcome outcome = RunVarnel({"generate", "-n", "100000", "-l", "16"});
+    ASSERT_EQ(outcome.Status, kExitSuccess);
+    ASSERT_EQ(outcome.Out.size(), 100000u * 17);
+    for (size_t i = 16; i < outcome.Out.size(); i += 17) {
+        ASSERT_EQ(outcome.Out[i], '\n') << "at " << i;
+    }
+}
+
+TEST(CommandLine, BadInputIsOneLineOnStandardErrorAndNothingElse) {
+    const std::vector<std::vector<std::string_view>> cases = {
+        {"generate", "-n", "abc"},
+        {"generate", "-n", "-1"},
+        {"generate", "--count", ""},
+        {"generate", "--count", "12x"},
+        {"generate", "--count", "99999999999999999999"},
+        {"generate", "-l", "-3"},
+        {"generate", "--count"},
+        {"generate", "--custom"},
+        {"generate", "--bogus"},
+        {"generate", "extra"},
+        {"generate", "--variable=yes"},
+        {"generate", "--all", "--digits"},
+        {"generate", "--custom", "x", "--all"},
+        {"generate", "--custom", ""},
+        {"generate", "--custom", "\r\n"},
+        {"generate", "--custom", "\xFF"},
+        {"generate", "-l", "999999999"},
+        {"generate", "--reproducible", "--custom", ""},
+        {"frobnicate"},
+    };
+    for (const std::vector<std::string_view>& args : cases) {
+        std::string joined;
+        for (std::string_view arg : args) {
+            joined.append(arg).push_back(' ');
+        }
+        const TOutcome outcome = RunVarnel(args);
+        EXPECT_EQ(outcome.Status, kExitUsage) << joined;
+        EXPECT_EQ(outcome.Out, "") << joined;
+        EXPECT_EQ(LineCount(outcome.Err), 1u) << joined << "\n" << outcome.Err;
+        EXPECT_TRUE(outcome.Err.starts_with("varnel: ")) << outcome.Err;
+    }
+    EXPECT_NE(RunVarnel({"generate", "--custom", ""}).Err.find("no characters"), std::string::npos);
+}
+
+TEST(CommandLine, HelpVersionAndTheMissingWindow) {
+    EXPECT_EQ(RunVarnel({"--version"}).Out, "Varnel V1.0\n");
+    EXPECT_EQ(RunVarnel({"--version"}).Status, kExitSuccess);
+
+    const TOutcome help = RunVarnel({"--help"});
+    EXPECT_EQ(help.Status, kExitSuccess);
+    EXPECT_NE(help.Out.find("varnel generate"), std::string::npos);
+
+    const TOutcome generateHelp = RunVarnel({"generate", "--count", "3", "--help"});
+    EXPECT_EQ(generateHelp.Status, kExitSuccess);
+    for (const char* option : {"--count", "--length", "--variable", "--all", "--digits", "--lower", "--upper",
+                               "--special", "--custom", "--reproducible"}) {
+        EXPECT_NE(generateHelp.Out.find(option), std::string::npos) << option;
+    }
+
+    const TOutcome bare = RunVarnel({});
+    EXPECT_EQ(bare.Status, kExitFailure);
+    EXPECT_EQ(bare.Out, "");
+    EXPECT_NE(bare.Err.find("window is not built yet"), std::string::npos);
+}
+
+TEST(CommandLine, ClosedPipeEndsQuietlyWithFailure) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]);
+    TCapture err;
+    const std::vector<std::string_view> args = {"generate", "-n", "100000000000", "-l", "16"};
+    const int status = RunCommandLine(args, fds[1], err.Fd());
+    close(fds[1]);
+    EXPECT_EQ(status, kExitFailure);
+    EXPECT_EQ(err.Text(), "");
+}
+
+TEST(CommandLine, OtherWriteFailuresAreReported) {
+    const int readOnly = open("/dev/null", O_RDONLY);
+    ASSERT_GE(readOnly, 0);
+    TCapture err;
+    const std::vector<std::string_view> args = {"generate"};
+    EXPECT_EQ(RunCommandLine(args, readOnly, err.Fd()), kExitFailure);
+    close(readOnly);
+    EXPECT_NE(err.Text().find("cannot write the passwords"), std::string::npos);
+}
+
+TEST(CommandLine, RandomSourceFailureIsAnErrorNotAFallback) {
+    TBrokenSource broken;
+    const TOutcome outcome = RunVarnel({"generate"}, &broken);
+    EXPECT_EQ(outcome.Status, kExitFailure);
+    EXPECT_EQ(outcome.Out, "");
+    EXPECT_NE(outcome.Err.find("random number generator failed"), std::string::npos);
+}
