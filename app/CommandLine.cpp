@@ -137,6 +137,9 @@ std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view
                 name = arg.substr(0, equals);
                 attached = arg.substr(equals + 1);
             }
+        } else if ((arg.starts_with("-n") || arg.starts_with("-l")) && arg.size() > 2) {
+            name = arg.substr(0, 2); // -n5, -l16
+            attached = arg.substr(2);
         }
         const auto takeValue = [&]() -> std::optional<std::string_view> {
             if (attached) {

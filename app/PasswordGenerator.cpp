@@ -145,6 +145,12 @@ int ProgressPosition(int64_t made, int64_t count) {
 }
 
 bool TPasswordGenerator::DrawCharacters(const TCharacterPool& pool, int64_t count) {
+    if (pool.SingleBytes()) {
+        const size_t start = m_text.size();
+        m_text.resize(start + static_cast<size_t>(count));
+        return m_source.DrawFrom(pool.Bytes(),
+                                 std::span<char>(m_text.data() + start, static_cast<size_t>(count)));
+    }
     const uint32_t poolSize = static_cast<uint32_t>(pool.Size());
     while (count > 0) {
         const int64_t chunk = std::min(count, kBatchDraws);
@@ -152,18 +158,8 @@ bool TPasswordGenerator::DrawCharacters(const TCharacterPool& pool, int64_t coun
         if (!m_source.DrawBelow(poolSize, m_draws)) {
             return false;
         }
-        if (pool.SingleBytes()) {
-            const size_t start = m_text.size();
-            m_text.resize(start + static_cast<size_t>(chunk));
-            char* out = m_text.data() + start;
-            const char* bytes = pool.Bytes().data();
-            for (uint32_t draw : m_draws) {
-                *out++ = bytes[draw];
-            }
-        } else {
-            for (uint32_t draw : m_draws) {
-                m_text.append(pool.At(draw));
-            }
+        for (uint32_t draw : m_draws) {
+            m_text.append(pool.At(draw));
         }
         count -= chunk;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <sys/random.h>
 
@@ -94,6 +95,50 @@ bool TSystemRandomSource::DrawBelow(uint32_t n, std::span<uint32_t> out) {
         return DrawWords<uint16_t>(n, out);
     }
     return DrawWords<uint32_t>(n, out);
+}
+
+bool TRandomSource::DrawFrom(std::string_view alphabet, std::span<char> out) {
+    if (alphabet.empty() && !out.empty()) {
+        m_errorText = "There are no characters to draw from.";
+        return false;
+    }
+    uint32_t draws[4096];
+    while (!out.empty()) {
+        const size_t chunk = std::min(out.size(), std::size(draws));
+        if (!DrawBelow(static_cast<uint32_t>(alphabet.size()), std::span<uint32_t>(draws, chunk))) {
+            return false;
+        }
+        for (size_t i = 0; i < chunk; ++i) {
+            out[i] = alphabet[draws[i]];
+        }
+        out = out.subspan(chunk);
+    }
+    return true;
+}
+
+bool TSystemRandomSource::DrawFrom(std::string_view alphabet, std::span<char> out) {
+    const size_t n = alphabet.size();
+    if (n < 2 || n > 0x100) {
+        return TRandomSource::DrawFrom(alphabet, out);
+    }
+    // The byte draw of DrawWords with the lookup folded in, so no index is stored and reread.
+    const uint32_t threshold = 0x100 % static_cast<uint32_t>(n);
+    char* dest = out.data();
+    char* const destEnd = dest + out.size();
+    while (dest < destEnd) {
+        if (m_position == m_block.size() && !Refill()) {
+            return false;
+        }
+        const unsigned char* p = m_block.data() + m_position;
+        const unsigned char* const pEnd = m_block.data() + m_block.size();
+        while (p < pEnd && dest < destEnd) {
+            const uint32_t product = uint32_t{*p++} * static_cast<uint32_t>(n);
+            *dest = alphabet[product >> 8];
+            dest += (product & 0xFF) >= threshold;
+        }
+        m_position = static_cast<size_t>(p - m_block.data());
+    }
+    return true;
 }
 
 bool TReproducibleRandomSource::DrawBelow(uint32_t n, std::span<uint32_t> out) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <vector>
 
@@ -18,6 +19,11 @@ public:
     // A draw below 0 yields 0 (there is nothing to choose from). Returns false when the source
     // failed; ErrorText() then says why and the contents of out are unspecified.
     virtual bool DrawBelow(uint32_t n, std::span<uint32_t> out) = 0;
+
+    // Fills out with characters of alphabet (single bytes), each position of alphabet drawn as
+    // DrawBelow(alphabet.size()) would draw it and in the same order. Sources may fuse the draw
+    // and the lookup; this is where almost all of a long list's time goes.
+    virtual bool DrawFrom(std::string_view alphabet, std::span<char> out);
 
     // True when the draws are the same in every run, so that the user must be told.
     virtual bool IsReproducible() const = 0;
@@ -43,6 +49,7 @@ public:
     explicit TSystemRandomSource(TFill fill);
 
     bool DrawBelow(uint32_t n, std::span<uint32_t> out) override;
+    bool DrawFrom(std::string_view alphabet, std::span<char> out) override;
     bool IsReproducible() const override { return false; }
 
 private:

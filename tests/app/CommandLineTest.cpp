@@ -152,6 +152,7 @@ TEST(CommandLine, OptionsChooseCountLengthAndCharacters) {
         EXPECT_EQ(line.find_first_of("0123456789abcdefghijklmnopqrstuvwxyz"), std::string::npos);
     }
 
+    EXPECT_EQ(LineCount(RunVarnel({"generate", "-n7", "-l3"}).Out), 7u);
     EXPECT_EQ(RunVarnel({"generate", "-n", "0"}).Out, "");
     EXPECT_EQ(RunVarnel({"generate", "-l", "0", "-n", "2", "--all"}).Out, "\n\n");
 }
@@ -169,6 +170,7 @@ TEST(CommandLine, BadInputIsOneLineOnStandardErrorAndNothingElse) {
     const std::vector<std::vector<std::string_view>> cases = {
         {"generate", "-n", "abc"},
         {"generate", "-n", "-1"},
+        {"generate", "-n-1"},
         {"generate", "--count", ""},
         {"generate", "--count", "12x"},
         {"generate", "--count", "99999999999999999999"},

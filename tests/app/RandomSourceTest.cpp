@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -126,6 +127,45 @@ TEST(SystemRandomSource, FullCycleOfInputsGivesEveryValueEquallyOften) {
     for (uint64_t count : Histogram(draws, n)) {
         EXPECT_EQ(count, 0x10000u / n);
     }
+}
+
+// Drawing characters straight from an alphabet must be the same draws as drawing positions and
+// looking them up, whichever path a source takes for it.
+TEST(RandomSource, DrawingFromAnAlphabetMatchesDrawingPositions) {
+    std::string small;
+    for (char c = '!'; c <= '~'; ++c) {
+        small.push_back(c);
+    }
+    std::string large;
+    for (int i = 0; i < 300; ++i) {
+        large.push_back(static_cast<char>('a' + i % 26));
+    }
+    for (const std::string& alphabet : {small, large, std::string("xy"), std::string("z")}) {
+        const uint32_t n = static_cast<uint32_t>(alphabet.size());
+        TScriptedKernel kernelA;
+        TScriptedKernel kernelB;
+        kernelA.bytes = kernelB.bytes = EveryByteValue();
+        kernelA.bytes[7] = kernelB.bytes[7] = 0xFE; // break the symmetry of the cycle a little
+        TSystemRandomSource systemA(kernelA.Fill());
+        TSystemRandomSource systemB(kernelB.Fill());
+        TReproducibleRandomSource reproducibleA;
+        TReproducibleRandomSource reproducibleB;
+        for (auto [a, b] : {std::pair<TRandomSource*, TRandomSource*>{&systemA, &systemB},
+                            {&reproducibleA, &reproducibleB}}) {
+            std::string characters(40000, '\0');
+            ASSERT_TRUE(a->DrawFrom(alphabet, characters));
+            std::vector<uint32_t> positions(characters.size());
+            ASSERT_TRUE(b->DrawBelow(n, positions));
+            for (size_t i = 0; i < positions.size(); ++i) {
+                ASSERT_EQ(characters[i], alphabet[positions[i]]) << "alphabet of " << n << ", draw " << i;
+            }
+        }
+    }
+
+    TReproducibleRandomSource source;
+    std::string out(3, '\0');
+    EXPECT_FALSE(source.DrawFrom("", out));
+    EXPECT_FALSE(source.ErrorText().empty());
 }
 
 TEST(SystemRandomSource, ShortReadsAndInterruptionsAreResumed) {
