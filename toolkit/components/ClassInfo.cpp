@@ -78,6 +78,59 @@ const TPropInfo* TClassInfo::FindDeclaredProperty(std::string_view name) const {
     return nullptr;
 }
 
+const TDataInfo* TClassInfo::FindData(std::string_view name) const {
+    for (const TClassInfo* c = this; c; c = c->m_parent) {
+        for (const auto& d : c->m_data) {
+            if (SameText(d->Name(), name)) {
+                return d.get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+std::vector<const TDataInfo*> TClassInfo::AllData() const {
+    std::vector<const TDataInfo*> result = m_parent ? m_parent->AllData() : std::vector<const TDataInfo*>();
+    for (const auto& d : m_data) {
+        result.push_back(d.get());
+    }
+    return result;
+}
+
+const THandlerInfo* TClassInfo::FindHandler(std::string_view name) const {
+    for (const TClassInfo* c = this; c; c = c->m_parent) {
+        for (const auto& h : c->m_handlers) {
+            if (SameText(h->Name(), name)) {
+                return h.get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+const TFieldInfo* TClassInfo::FindField(std::string_view name) const {
+    for (const TClassInfo* c = this; c; c = c->m_parent) {
+        for (const auto& f : c->m_fields) {
+            if (SameText(f->Name(), name)) {
+                return f.get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+void TClassInfo::AddData(TDataInfo data) {
+    m_data.push_back(std::make_unique<TDataInfo>(std::move(data)));
+}
+
+void TClassInfo::AddHandler(THandlerInfo handler) {
+    m_handlers.push_back(std::make_unique<THandlerInfo>(std::move(handler)));
+}
+
+void TClassInfo::AddField(TFieldInfo field) {
+    m_fields.push_back(std::make_unique<TFieldInfo>(std::move(field)));
+}
+
 void TClassInfo::AddProperty(std::unique_ptr<TPropInfo> prop) {
     // A second declaration of the same name in one class replaces the first in place.
     for (auto& p : m_declared) {

@@ -12,6 +12,9 @@ class TPersistent;
 class TComponent;
 class TCollection;
 class TPropInfo;
+class TDataInfo;
+class THandlerInfo;
+class TFieldInfo;
 template <typename T>
 class TClassBuilder;
 
@@ -56,6 +59,14 @@ public:
     // publish what its ancestor kept protected).
     const TPropInfo* FindDeclaredProperty(std::string_view name) const;
 
+    // Custom data (see TDataInfo) of this class or an ancestor, by name, letter case ignored.
+    const TDataInfo* FindData(std::string_view name) const;
+    // Every custom data of the class, ancestors' first.
+    std::vector<const TDataInfo*> AllData() const;
+    // Handler methods and component fields a root class declares, its ancestors' included.
+    const THandlerInfo* FindHandler(std::string_view name) const;
+    const TFieldInfo* FindField(std::string_view name) const;
+
     // Builds and registers the information of class T (see VARNEL_CLASS_INFO). The optional
     // describe(TClassBuilder<T>&) declares the published properties in order.
     template <typename T>
@@ -65,6 +76,9 @@ public:
 
     // Used by TClassBuilder.
     void AddProperty(std::unique_ptr<TPropInfo> prop);
+    void AddData(TDataInfo data);
+    void AddHandler(THandlerInfo handler);
+    void AddField(TFieldInfo field);
 
 private:
     template <typename T>
@@ -79,6 +93,9 @@ private:
     TItemFactory m_itemFactory = nullptr;
     std::vector<std::unique_ptr<TPropInfo>> m_declared; // this class's own, in declaration order
     std::vector<const TPropInfo*> m_published;
+    std::vector<std::unique_ptr<TDataInfo>> m_data;
+    std::vector<std::unique_ptr<THandlerInfo>> m_handlers;
+    std::vector<std::unique_ptr<TFieldInfo>> m_fields;
 };
 
 // The class registry: every class whose information has been built, by name. A layout names
