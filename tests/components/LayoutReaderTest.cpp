@@ -59,7 +59,7 @@ class LayoutReader : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterTestIdents();
-        RegisterClasses<TAutoCheck, TWidget, TGadget, TTestWindow>();
+        RegisterClasses<TAutoCheck, TWidget, TGadget, TTestWindow, TTestFont>();
         Log().clear();
     }
 
@@ -256,4 +256,15 @@ TEST_F(LayoutReader, AFailedLoadKeepsTheWindowsOwnComponents) {
     EXPECT_EQ(error.line, 4);
     EXPECT_EQ(error.message, "A component named Existing already exists");
     EXPECT_EQ(window.ComponentCount(), 1);
+}
+
+TEST_F(LayoutReader, RefusesMoreComponentsThanAnyWindowNeeds) {
+    std::string text = "object W: TTestWindow\n";
+    for (int i = 0; i <= TLayoutLimits().maxComponents; ++i) {
+        text += "  object TGadget\n  end\n";
+    }
+    text += "end\n";
+    TLayoutError e = Failure(text);
+    EXPECT_EQ(e.line, 2 + 2 * TLayoutLimits().maxComponents);
+    EXPECT_EQ(e.message, "Too many components in one layout (more than 4096)");
 }
