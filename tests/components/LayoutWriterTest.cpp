@@ -128,6 +128,7 @@ TEST_F(LayoutWriter, ReadingWhatWasWrittenGivesTheSameValues) {
       Font.Name = 'Tahoma'
       Font.Height = -13
       Font.Color = clRed
+      Font.Charset = ANSI_CHARSET
       Lines.Strings = (
         'first'
         ''
@@ -166,6 +167,8 @@ end
     EXPECT_DOUBLE_EQ(panel.Ratio(), 2.25);
     EXPECT_EQ(copy.button1->Lines()->Count(), 3);
     EXPECT_EQ(copy.button1->Font()->Height(), -13);
+    EXPECT_EQ(copy.button1->Font()->Charset(), 0);
+    EXPECT_NE(written.find("Font.Charset = ANSI_CHARSET"), std::string::npos);
     ASSERT_EQ(copy.button1->Items()->Count(), 3);
     EXPECT_EQ(copy.button1->Items()->Items(0)->Target(), copy.panel1);
     EXPECT_EQ(copy.button1->Items()->Items(1)->Picture()->bytes.size(), 3u);

@@ -168,6 +168,11 @@ TEST_F(PropertiesByName, ColoursAndCursorsTakeNamesOrNumbers) {
     EXPECT_EQ(Refusal("Color", "clMauve"), "Invalid value \"clMauve\" for property Color");
     EXPECT_EQ(RoundTrip("Cursor", "crHandPoint"), "crHandPoint");
     EXPECT_EQ(widget->Cursor(), -21);
+    // An integer can be given names of its own, like a character set.
+    EXPECT_EQ(RoundTrip("Font.Charset", "ansi_charset"), "ANSI_CHARSET");
+    EXPECT_EQ(RoundTrip("Font.Charset", "77"), "77");
+    EXPECT_EQ(Refusal("Font.Charset", "256"), "Value 256 out of range for property Charset");
+    EXPECT_EQ(Refusal("Width", "ANSI_CHARSET"), "Invalid value \"ANSI_CHARSET\" for property Width");
 }
 
 TEST_F(PropertiesByName, ShortCutsUseTheRegisteredTextConverters) {
