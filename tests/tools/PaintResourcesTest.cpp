@@ -4,6 +4,7 @@
 // the colours of its meaning.
 
 #include "toolkit/components/Resources.h"
+#include "tools/paint_resources/ContactSheet.h"
 #include "tools/paint_resources/ResourceFiles.h"
 #include "tools/paint_resources/ResourceTable.h"
 
@@ -437,6 +438,20 @@ TEST_F(PaintedResources, IconHoldsA16AndA32ImageWithMatchingMasks) {
         EXPECT_EQ(ico[colours + ((size / 2) * size + size / 2) * 4 + 3], 255) << "middle of " << size;
         EXPECT_GT(transparent, 0);
     }
+}
+
+TEST_F(PaintedResources, ContactSheetIsWrittenForPeopleToJudge) {
+    const char* artifacts = std::getenv("VARNEL_TEST_ARTIFACTS");
+    const fs::path dir = artifacts != nullptr && *artifacts != '\0' ? fs::path(artifacts) : s_dir;
+    fs::create_directories(dir);
+    const fs::path sheet = dir / "skin-bitmaps-contact-sheet.png";
+    std::string error;
+    ASSERT_TRUE(WriteContactSheet(sheet, error)) << error;
+    const std::vector<std::uint8_t> png = ReadFile(sheet);
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(png[1], 'P');
+    EXPECT_EQ(png[2], 'N');
+    EXPECT_EQ(png[3], 'G');
 }
 
 } // namespace

@@ -1,8 +1,10 @@
-// varnel-paint-resources OUTDIR
+// varnel-paint-resources OUTDIR [--contact-sheet FILE.png]
 //
 // Paints every built-in bitmap of the skin and the program's icon into OUTDIR (NAME.bmp and
-// MAINICON.ico), the files committed under resources/.
+// MAINICON.ico), the files committed under resources/. With --contact-sheet it also writes a PNG
+// that shows them all, scaled up and labelled, with a preview of each look.
 
+#include "tools/paint_resources/ContactSheet.h"
 #include "tools/paint_resources/ResourceFiles.h"
 
 #include <cstdio>
@@ -12,9 +14,12 @@
 
 int main(int argc, char** argv) {
     std::filesystem::path outDir;
+    std::filesystem::path sheet;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (outDir.empty() && !arg.empty() && arg[0] != '-') {
+        if (arg == "--contact-sheet" && i + 1 < argc) {
+            sheet = argv[++i];
+        } else if (outDir.empty() && !arg.empty() && arg[0] != '-') {
             outDir = arg;
         } else {
             outDir.clear();
@@ -22,7 +27,7 @@ int main(int argc, char** argv) {
         }
     }
     if (outDir.empty()) {
-        std::fprintf(stderr, "usage: varnel-paint-resources OUTDIR\n");
+        std::fprintf(stderr, "usage: varnel-paint-resources OUTDIR [--contact-sheet FILE.png]\n");
         return 2;
     }
     std::error_code ec;
@@ -34,6 +39,10 @@ int main(int argc, char** argv) {
     }
     std::string error;
     if (!WriteAllResources(outDir, error)) {
+        std::fprintf(stderr, "varnel-paint-resources: %s\n", error.c_str());
+        return 1;
+    }
+    if (!sheet.empty() && !WriteContactSheet(sheet, error)) {
         std::fprintf(stderr, "varnel-paint-resources: %s\n", error.c_str());
         return 1;
     }
