@@ -32,7 +32,7 @@ TPalette Palette() {
     p.markOnFill = kWhite;
     p.arrow = Hex(0x1F4E8F);
     p.arrowDown = Hex(0x0F2E5E);
-    p.radius = 4;
+    p.radius = 3;
     p.gloss = 0.8;
     return p;
 }

@@ -13,7 +13,8 @@ TShape KeyShape(double k, double grow) {
     const double ringX = 11.0 * k;
     const double ringY = 11.0 * k;
     const double ringR = 6.4 * k + grow;
-    const double holeR = std::max(0.0, 2.5 * k - grow);
+    // The hole keeps at least three pixels across, so it still reads in the 16-pixel icon.
+    const double holeR = std::max(0.0, std::max(2.5 * k, 1.5) - grow);
     const TShape ring =
         Subtract(CircleShape(ringX, ringY, ringR), CircleShape(ringX - 0.6 * k, ringY - 0.6 * k, holeR));
     const double shaftW = 3.8 * k + 2 * grow;

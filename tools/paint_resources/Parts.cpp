@@ -222,7 +222,7 @@ TImage ScrollArrowStrip(const TPalette& p, int fw, int h, double inset) {
         TImage img = OpaqueFrame(fw, h, p.trackBack);
         const TBox box{inset, inset, fw - inset, h - inset};
         PaintCylinderFace(img, box, p.radius, f.border, f.bottom, f.top, true, p.gloss);
-        const double size = std::min(fw, h) * 0.48;
+        const double size = std::min(fw, h) * 0.54;
         const double nudge = state == TFaceState::Down ? 0.5 : 0.0;
         img.Fill(ArrowGlyph(fw / 2.0 + nudge, h / 2.0 + nudge, size, dir),
                  state == TFaceState::Down ? p.arrowDown : p.arrow);
