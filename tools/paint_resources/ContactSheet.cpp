@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <png.h>
 #include <string>
@@ -48,9 +49,15 @@ TPixmap FromImage(const TImage& img) {
     return p;
 }
 
-TPixmap Resource(const std::string& name) {
+// Each bitmap is painted once however often the sheet shows it.
+const TPixmap& Resource(const std::string& name) {
+    static std::map<std::string, TPixmap> painted;
+    const auto found = painted.find(name);
+    if (found != painted.end()) {
+        return found->second;
+    }
     const TResourceSpec* spec = FindBitmapResource(name);
-    return spec != nullptr ? FromImage(PaintBitmapResource(*spec)) : TPixmap();
+    return painted[name] = spec != nullptr ? FromImage(PaintBitmapResource(*spec)) : TPixmap();
 }
 
 void FillRect(TPixmap& dst, int x0, int y0, int x1, int y1, std::uint32_t c) {
@@ -420,15 +427,10 @@ TPixmap ShowBitmap(const TPixmap& bmp, int frames) {
     return out;
 }
 
-struct TSection {
-    TPixmap pixmap;
-    int used = 0;
-};
-
-// Lays items out left to right, wrapping at the sheet's width.
+// Lays items out left to right, wrapping at the sheet's width; without a page it only measures.
 class TFlow {
 public:
-    explicit TFlow(TPixmap& page, int top) : m_page(page), m_y(top) {}
+    TFlow(TPixmap* page, int top) : m_page(page), m_y(top) {}
 
     void Add(const TPixmap& item, const std::string& label) {
         const int w = std::max(item.w, PixelTextWidth(label) * 2);
@@ -438,8 +440,10 @@ public:
             m_y += m_rowHeight + 14;
             m_rowHeight = 0;
         }
-        DrawText(m_page, m_x, m_y, label, kInk, 2);
-        Draw(m_page, item, m_x, m_y + 16, false);
+        if (m_page != nullptr) {
+            DrawText(*m_page, m_x, m_y, label, kInk, 2);
+            Draw(*m_page, item, m_x, m_y + 16, false);
+        }
         m_x += w + 18;
         m_rowHeight = std::max(m_rowHeight, h);
     }
@@ -447,51 +451,67 @@ public:
     int Bottom() const { return m_y + m_rowHeight; }
 
 private:
-    TPixmap& m_page;
+    TPixmap* m_page;
     int m_x = kMargin;
     int m_y;
     int m_rowHeight = 0;
 };
 
-TSection GroupSection(const std::string& title, const std::vector<const TResourceSpec*>& specs,
-                      const TLook* look) {
-    TSection s{TPixmap(kSheetWidth, 6000, kPage), 0};
-    DrawText(s.pixmap, kMargin, kMargin, title, kInk, 4);
-    TFlow flow(s.pixmap, kMargin + 40);
+TPixmap IconsShown() {
+    TPixmap icons(32 * kScale + 16 * kScale + 12, 32 * kScale, kPage);
+    for (int size : {16, 32}) {
+        const TImage icon = PaintMainIcon(size);
+        TPixmap shown(size, size, 0);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                // The icon has real transparency: show it over the page.
+                const std::uint32_t argb = icon.PixelWithAlpha(x, y);
+                const double a = (argb >> 24) / 255.0;
+                const auto ch = [&](int shift) {
+                    const double v = ((argb >> shift) & 0xFF) * a + 0xFF * (1 - a);
+                    return static_cast<std::uint32_t>(v + 0.5) << shift;
+                };
+                shown.Set(x, y, ch(16) | ch(8) | ch(0));
+            }
+        }
+        Draw(icons, Scaled(shown, kScale), size == 16 ? 0 : 16 * kScale + 12, 0, false);
+    }
+    return icons;
+}
+
+TPixmap GroupSection(const std::string& title, const std::vector<const TResourceSpec*>& specs,
+                     const TLook* look) {
+    std::vector<std::pair<TPixmap, std::string>> items;
     for (const TResourceSpec* spec : specs) {
-        const TPixmap bmp = FromImage(PaintBitmapResource(*spec));
-        flow.Add(ShowBitmap(bmp, spec->frames),
-                 spec->name + " " + std::to_string(spec->width) + "x" + std::to_string(spec->height));
+        items.emplace_back(ShowBitmap(Resource(spec->name), spec->frames),
+                           spec->name + " " + std::to_string(spec->width) + "x" +
+                               std::to_string(spec->height));
     }
     if (look == nullptr) {
-        TPixmap icons(32 * kScale + 16 * kScale + 12, 32 * kScale, kPage);
-        for (int size : {16, 32}) {
-            const TImage icon = PaintMainIcon(size);
-            TPixmap shown(size, size, 0);
-            for (int y = 0; y < size; ++y) {
-                for (int x = 0; x < size; ++x) {
-                    const std::uint32_t argb = icon.PixelWithAlpha(x, y);
-                    const double a = (argb >> 24) / 255.0;
-                    const auto ch = [&](int shift) {
-                        const double v = ((argb >> shift) & 0xFF) * a + 0xFF * (1 - a);
-                        return static_cast<std::uint32_t>(v + 0.5) << shift;
-                    };
-                    shown.Set(x, y, ch(16) | ch(8) | ch(0));
-                }
-            }
-            Draw(icons, Scaled(shown, kScale), size == 16 ? 0 : 16 * kScale + 12, 0, false);
-        }
-        flow.Add(icons, "MAINICON 16 32");
+        items.emplace_back(IconsShown(), "MAINICON 16 32");
     }
-    int bottom = flow.Bottom() + 20;
+    const int flowTop = kMargin + 40;
+    TFlow measure(nullptr, flowTop);
+    for (const auto& [item, label] : items) {
+        measure.Add(item, label);
+    }
+    const int previewTop = measure.Bottom() + 20;
+    const TPixmap preview = look != nullptr ? Scaled(LookPreview(*look), 2) : TPixmap();
+    const int bottom = look != nullptr ? previewTop + 18 + preview.h + 10 : previewTop;
+
+    TPixmap section(kSheetWidth, bottom + kMargin, kPage);
+    DrawText(section, kMargin, kMargin, title, kInk, 4);
+    TFlow flow(&section, flowTop);
+    for (const auto& [item, label] : items) {
+        flow.Add(item, label);
+    }
     if (look != nullptr) {
-        const TPixmap preview = Scaled(LookPreview(*look), 2);
-        DrawText(s.pixmap, kMargin, bottom, "PREVIEW AT 2X", kInk, 2);
-        Draw(s.pixmap, preview, kMargin, bottom + 18, false);
-        bottom += 18 + preview.h + 10;
+        DrawText(section, kMargin, previewTop, "PREVIEW AT 2X", kInk, 2);
+        Draw(section, preview, kMargin, previewTop + 18, false);
     }
-    s.used = bottom + kMargin;
-    return s;
+    // A rule closes the section.
+    FillRect(section, 0, section.h - 2, kSheetWidth, section.h, 0x909090);
+    return section;
 }
 
 bool WritePng(const TPixmap& img, const std::filesystem::path& path, std::string& error) {
@@ -535,7 +555,7 @@ bool WritePng(const TPixmap& img, const std::filesystem::path& path, std::string
 } // namespace
 
 bool WriteContactSheet(const std::filesystem::path& pngPath, std::string& error) {
-    std::vector<TSection> sections;
+    std::vector<TPixmap> sections;
     for (const TLook& look : Looks()) {
         std::vector<const TResourceSpec*> specs;
         for (const TResourceSpec& spec : BitmapResources()) {
@@ -560,15 +580,14 @@ bool WriteContactSheet(const std::filesystem::path& pngPath, std::string& error)
     sections.push_back(GroupSection("SHARED", shared, nullptr));
 
     int height = 0;
-    for (const TSection& s : sections) {
-        height += s.used;
+    for (const TPixmap& s : sections) {
+        height += s.h;
     }
     TPixmap sheet(kSheetWidth, height, kPage);
     int y = 0;
-    for (const TSection& s : sections) {
-        StretchDraw(sheet, s.pixmap, 0, 0, kSheetWidth, s.used, 0, y, kSheetWidth, s.used, false);
-        y += s.used;
-        FillRect(sheet, 0, y - 2, kSheetWidth, y, 0x909090);
+    for (const TPixmap& s : sections) {
+        Draw(sheet, s, 0, y, false);
+        y += s.h;
     }
     return WritePng(sheet, pngPath, error);
 }

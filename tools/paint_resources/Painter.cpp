@@ -80,8 +80,9 @@ double SegmentDistanceSquared(TPt a, TPt b, double x, double y) {
 } // namespace
 
 TShape RectShape(double x0, double y0, double x1, double y1) {
-    return TShape([=](double x, double y) { return x >= x0 && x < x1 && y >= y0 && y < y1; },
-                  {x0, y0, x1, y1});
+    TShape s([=](double x, double y) { return x >= x0 && x < x1 && y >= y0 && y < y1; }, {x0, y0, x1, y1});
+    s.m_rectangle = true;
+    return s;
 }
 
 TShape RoundRectShape(double x0, double y0, double x1, double y1, double r) {
@@ -381,17 +382,25 @@ void TImage::Fill(const TShape& shape, const TPaint& paint, const TOpacity& opac
     const int y1 = std::min(m_height, static_cast<int>(std::ceil(b.y1)) + 1);
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            int inside = 0;
-            for (int sy = 0; sy < kGrid; ++sy) {
-                const double py = y + (sy + 0.5) / kGrid;
-                for (int sx = 0; sx < kGrid; ++sx) {
-                    if (shape.Contains(x + (sx + 0.5) / kGrid, py)) {
-                        ++inside;
+            double covered = 0;
+            if (shape.IsRectangle()) {
+                const double w = std::min(x + 1.0, b.x1) - std::max(static_cast<double>(x), b.x0);
+                const double h = std::min(y + 1.0, b.y1) - std::max(static_cast<double>(y), b.y0);
+                covered = std::clamp(w, 0.0, 1.0) * std::clamp(h, 0.0, 1.0);
+            } else {
+                int inside = 0;
+                for (int sy = 0; sy < kGrid; ++sy) {
+                    const double py = y + (sy + 0.5) / kGrid;
+                    for (int sx = 0; sx < kGrid; ++sx) {
+                        if (shape.Contains(x + (sx + 0.5) / kGrid, py)) {
+                            ++inside;
+                        }
                     }
                 }
+                covered = inside / static_cast<double>(kGrid * kGrid);
             }
-            if (inside > 0) {
-                const double a = std::clamp(opacity(x + 0.5, y + 0.5), 0.0, 1.0) * inside / (kGrid * kGrid);
+            if (covered > 0) {
+                const double a = std::clamp(opacity(x + 0.5, y + 0.5), 0.0, 1.0) * covered;
                 if (a > 0) {
                     Blend(Index(x, y), paint(x + 0.5, y + 0.5), a);
                 }

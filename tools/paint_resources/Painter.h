@@ -66,13 +66,23 @@ public:
     TShape() = default;
     TShape(TTest test, TBox bounds) : m_test(std::move(test)), m_bounds(bounds) {}
 
-    bool Contains(double x, double y) const { return m_test && m_test(x, y); }
+    // Points outside the bounds are answered without asking the test, which keeps unions of many
+    // small parts cheap.
+    bool Contains(double x, double y) const {
+        return m_test && x >= m_bounds.x0 && x <= m_bounds.x1 && y >= m_bounds.y0 && y <= m_bounds.y1 &&
+               m_test(x, y);
+    }
     const TBox& Bounds() const { return m_bounds; }
     bool IsEmpty() const { return !m_test; }
+    // True for a plain axis-aligned rectangle, whose coverage is worked out exactly.
+    bool IsRectangle() const { return m_rectangle; }
 
 private:
+    friend TShape RectShape(double x0, double y0, double x1, double y1);
+
     TTest m_test;
     TBox m_bounds;
+    bool m_rectangle = false;
 };
 
 TShape RectShape(double x0, double y0, double x1, double y1);
