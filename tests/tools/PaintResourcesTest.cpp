@@ -280,8 +280,12 @@ TEST_F(PaintedResources, KeyColourOnlyInSeeThroughPicturesAndNeverFringed) {
 TEST_F(PaintedResources, SeeThroughLooksKeyTheCornersOfTheirButtons) {
     // The looks that draw their push buttons or title-bar buttons see-through rely on the key in
     // every corner; the others draw them opaque.
-    const std::vector<std::pair<std::string, int>> keyed = {
+    // The horizontal track bar's thumb is drawn see-through in every look.
+    std::vector<std::pair<std::string, int>> keyed = {
         {"MACOS_BUTTON", 3}, {"BLUEGLASS_BUTTON", 3}, {"PROTEIN_TITLEBTN", 18}, {"BLUEGLASS_TITLEBTN", 18}};
+    for (const char* look : {"MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"}) {
+        keyed.emplace_back(std::string(look) + "_TRACKBAR_SLIDER", 1);
+    }
     for (const auto& [name, frames] : keyed) {
         const TPixels bmp = Bitmap(name);
         const int fw = bmp.w / frames;
