@@ -5,6 +5,7 @@
 
 #include "toolkit/components/Resources.h"
 #include "tools/paint_resources/ContactSheet.h"
+#include "tools/paint_resources/Pixmap.h"
 #include "tools/paint_resources/ResourceFiles.h"
 #include "tools/paint_resources/ResourceTable.h"
 
@@ -240,6 +241,77 @@ TEST_F(PaintedResources, NeighbouringFramesOfEveryStripDiffer) {
             for (int s = 0; s < 3; ++s) {
                 EXPECT_GE(FrameDifference(bmp, 18, 6 + s, 9 + s), 0.02)
                     << spec.name << ": maximise and restore alike";
+            }
+        }
+    }
+}
+
+int Distance(std::uint32_t p, std::uint32_t q) {
+    return std::abs(R(p) - R(q)) + std::abs(G(p) - G(q)) + std::abs(B(p) - B(q));
+}
+
+TEST_F(PaintedResources, ButtonFacesStretchWithoutSeams) {
+    for (const char* look : {"MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"}) {
+        const std::string name = std::string(look) + "_BUTTON";
+        const TPixels strip = Bitmap(name);
+        const int W = strip.w / 3;
+        const int H = strip.h;
+        const int hw = W / 2;
+        const int hh = H / 2;
+        for (int f = 0; f < 3; ++f) {
+            const auto at = [&](int x, int y) { return strip.At(f * W + x, y); };
+            // Across: the column the skin stretches matches its neighbours up to the right corner.
+            for (int y = 0; y < H; ++y) {
+                for (int x = hw - 1; x <= W - hw + 1; ++x) {
+                    ASSERT_EQ(at(x, y), at(hw, y)) << name << " frame " << f + 1 << " at " << x << "," << y;
+                }
+            }
+            // Down: the left edge and the centre stretch row hh, the right and bottom edges row
+            // hh + 1; if the two differed, the stretched band would change colour part way across.
+            for (int x = 0; x < W; ++x) {
+                EXPECT_LE(Distance(at(x, hh), at(x, hh + 1)), 30)
+                    << name << " frame " << f + 1 << " rows " << hh << "/" << hh + 1 << " at x " << x;
+            }
+        }
+    }
+}
+
+TEST_F(PaintedResources, ButtonFacesDrawnAtTheProgramsSizeHaveNoHoles) {
+    // The skin draws edges and centre with the key left out: a key pixel there would be a hole.
+    for (const char* look : {"MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"}) {
+        const std::string name = std::string(look) + "_BUTTON";
+        const TPixels strip = Bitmap(name);
+        TPixmap source(strip.w, strip.h, 0);
+        source.px = strip.px;
+        for (int f = 1; f <= 3; ++f) {
+            for (const auto& [w, h] : std::vector<std::pair<int, int>>{{129, 27}, {80, 27}, {200, 40}}) {
+                TPixmap face(w, h, 0x00FF00);
+                DrawKeepCorners(face, Slice(source, 3, f), 0, 0, w, h, true);
+                // Inside the face, clear of the rounded ends, which may rightly be see-through.
+                for (int y = 3; y < h - 3; ++y) {
+                    for (int x = strip.h / 2; x < w - strip.h / 2; ++x) {
+                        ASSERT_NE(face.At(x, y), 0x00FF00u) << name << " " << f << " at " << x << "," << y;
+                        ASSERT_NE(face.At(x, y), kKeyPixel) << name << " " << f << " at " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(PaintedResources, StretchedPicturesAreUniformAlongTheirStretch) {
+    // Pictures the skin stretches sideways must not change along the stretch, or it would smear.
+    for (const char* look : {"MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"}) {
+        for (const char* element : {"_TITLE_CLIENT", "_PROGRESSBAR", "_TAB_LINE", "_SCROLLBAR_TRACK"}) {
+            const std::string name = std::string(look) + element;
+            const TPixels bmp = Bitmap(name);
+            const bool thumb = EndsWith(name, "_SCROLLBAR_TRACK");
+            const int x0 = thumb ? bmp.w / 3 : 0;
+            const int x1 = thumb ? 2 * bmp.w / 3 : bmp.w;
+            for (int y = 0; y < bmp.h; ++y) {
+                for (int x = x0; x < x1; ++x) {
+                    ASSERT_EQ(bmp.At(x, y), bmp.At(x0, y)) << name << " at " << x << "," << y;
+                }
             }
         }
     }

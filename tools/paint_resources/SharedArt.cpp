@@ -78,7 +78,8 @@ TImage MacOSMenuSelect() {
 TImage MenuChecked() {
     TImage img(16, 16, kWhite);
     img.Fill(CheckGlyph(8, 8.4, 12.5, 3.3), Hex(0x1E7A26));
-    img.Fill(CheckGlyph(8, 8.4, 11.7, 2.0), VerticalGradient(3, 14, {{0, Hex(0x5FD65F)}, {1, Hex(0x22A22E)}}));
+    img.Fill(CheckGlyph(8, 8.4, 11.7, 2.0),
+             VerticalGradient(3, 14, {{0, Hex(0x5FD65F)}, {1, Hex(0x22A22E)}}));
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             if (img.Coverage(x, y) < 0.3) {
