@@ -224,17 +224,17 @@ TEST(BuiltInBitmaps, EveryBitmapHasTheSizeAndFramesTheSkinExpects) {
     const std::map<std::string, TSize2> expected = ExpectedSizes();
     ASSERT_EQ(expected.size(), 99u);
     std::set<std::string> painted;
-    for (const TResourceSpec& spec : BitmapResources()) {
-        painted.insert(spec.name);
-        const auto it = expected.find(spec.name);
-        ASSERT_NE(it, expected.end()) << spec.name << " is not a resource the skin loads";
-        const TPixels bmp = Bitmap(spec.name);
-        EXPECT_EQ(bmp.w, it->second.w) << spec.name;
-        EXPECT_EQ(bmp.h, it->second.h) << spec.name;
-        EXPECT_EQ(spec.width % spec.frames, 0) << spec.name << " does not cut into equal frames";
-        const auto fixed = kFixedFrames.find(ElementPart(spec.name));
+    for (const TResourceEntry& entry : BitmapResources()) {
+        painted.insert(entry.name);
+        const auto it = expected.find(entry.name);
+        ASSERT_NE(it, expected.end()) << entry.name << " is not a resource the skin loads";
+        const TPixels bmp = Bitmap(entry.name);
+        EXPECT_EQ(bmp.w, it->second.w) << entry.name;
+        EXPECT_EQ(bmp.h, it->second.h) << entry.name;
+        EXPECT_EQ(entry.width % entry.frames, 0) << entry.name << " does not cut into equal frames";
+        const auto fixed = kFixedFrames.find(ElementPart(entry.name));
         if (fixed != kFixedFrames.end()) {
-            EXPECT_EQ(spec.frames, fixed->second) << spec.name;
+            EXPECT_EQ(entry.frames, fixed->second) << entry.name;
         }
     }
     for (const auto& [name, size] : expected) {
@@ -258,20 +258,20 @@ double FrameDifference(const TPixels& bmp, int frames, int a, int b) {
 }
 
 TEST(BuiltInBitmaps, NeighbouringFramesOfEveryStripDiffer) {
-    for (const TResourceSpec& spec : BitmapResources()) {
-        if (spec.frames < 2) {
+    for (const TResourceEntry& entry : BitmapResources()) {
+        if (entry.frames < 2) {
             continue;
         }
-        const TPixels bmp = Bitmap(spec.name);
-        for (int f = 0; f + 1 < spec.frames; ++f) {
-            EXPECT_GE(FrameDifference(bmp, spec.frames, f, f + 1), 0.03)
-                << spec.name << ": frames " << f + 1 << " and " << f + 2 << " look alike";
+        const TPixels bmp = Bitmap(entry.name);
+        for (int f = 0; f + 1 < entry.frames; ++f) {
+            EXPECT_GE(FrameDifference(bmp, entry.frames, f, f + 1), 0.03)
+                << entry.name << ": frames " << f + 1 << " and " << f + 2 << " look alike";
         }
-        if (EndsWith(spec.name, "_TITLEBTN")) {
+        if (EndsWith(entry.name, "_TITLEBTN")) {
             // Maximise (7 to 9) and restore (10 to 12) must be told apart in every state.
             for (int s = 0; s < 3; ++s) {
                 EXPECT_GE(FrameDifference(bmp, 18, 6 + s, 9 + s), 0.02)
-                    << spec.name << ": maximise and restore alike";
+                    << entry.name << ": maximise and restore alike";
             }
         }
     }
@@ -358,8 +358,8 @@ bool IsPinkish(std::uint32_t p) {
 }
 
 TEST(BuiltInBitmaps, KeyColourOnlyInSeeThroughPicturesAndNeverFringed) {
-    for (const TResourceSpec& spec : BitmapResources()) {
-        const TPixels bmp = Bitmap(spec.name);
+    for (const TResourceEntry& entry : BitmapResources()) {
+        const TPixels bmp = Bitmap(entry.name);
         int keys = 0;
         int fringe = 0;
         for (int y = 0; y < bmp.h; ++y) {
@@ -371,12 +371,12 @@ TEST(BuiltInBitmaps, KeyColourOnlyInSeeThroughPicturesAndNeverFringed) {
                 }
             }
         }
-        if (spec.surface == TSurface::Opaque) {
-            EXPECT_EQ(keys, 0) << spec.name << " is drawn opaque but holds the key colour";
+        if (entry.surface == TSurface::Opaque) {
+            EXPECT_EQ(keys, 0) << entry.name << " is drawn opaque but holds the key colour";
         } else {
-            EXPECT_GT(keys, 0) << spec.name;
+            EXPECT_GT(keys, 0) << entry.name;
         }
-        EXPECT_EQ(fringe, 0) << spec.name << " has pink pixels";
+        EXPECT_EQ(fringe, 0) << entry.name << " has pink pixels";
     }
 }
 
@@ -408,16 +408,16 @@ TEST(BuiltInBitmaps, SeeThroughLooksKeyTheCornersOfTheirButtons) {
 
 TEST(BuiltInBitmaps, MiddleOfThreePartBarsHoldsNoKey) {
     // The middle piece is stretched without a transparent colour, so any key there would show.
-    for (const TResourceSpec& spec : BitmapResources()) {
-        if (!EndsWith(spec.name, "_TRACKBAR_BAR") && !EndsWith(spec.name, "_TAB")) {
+    for (const TResourceEntry& entry : BitmapResources()) {
+        if (!EndsWith(entry.name, "_TRACKBAR_BAR") && !EndsWith(entry.name, "_TAB")) {
             continue;
         }
-        const TPixels bmp = Bitmap(spec.name);
+        const TPixels bmp = Bitmap(entry.name);
         const int fw = bmp.w / 3;
         for (int y = 0; y < bmp.h; ++y) {
             for (int x = fw; x < 2 * fw; ++x) {
-                ASSERT_FALSE(IsKey(bmp.At(x, y))) << spec.name << " at " << x << "," << y;
-                ASSERT_EQ(bmp.At(x, y), bmp.At(fw, y)) << spec.name << ": the middle is not uniform across";
+                ASSERT_FALSE(IsKey(bmp.At(x, y))) << entry.name << " at " << x << "," << y;
+                ASSERT_EQ(bmp.At(x, y), bmp.At(fw, y)) << entry.name << ": the middle is not uniform across";
             }
         }
     }

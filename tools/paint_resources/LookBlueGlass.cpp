@@ -150,7 +150,7 @@ TImage PushButton(TFaceState state) {
 
 } // namespace
 
-void AddBlueGlassResources(std::vector<TResourceSpec>& out) {
+void AddBlueGlassResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     TPalette side = p;
     side.fillTop = Hex(0x8CBEF6);

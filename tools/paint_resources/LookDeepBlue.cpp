@@ -136,7 +136,7 @@ TImage PushButton(TFaceState state) {
 
 } // namespace
 
-void AddDeepBlueResources(std::vector<TResourceSpec>& out) {
+void AddDeepBlueResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     TPalette progress = p; // a brighter blue, so the bar reads on the light control colour
     progress.fillTop = Hex(0x7EA5EC);

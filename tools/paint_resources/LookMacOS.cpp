@@ -163,7 +163,7 @@ TImage PushButton(TFaceState state) {
 
 } // namespace
 
-void AddMacOSResources(std::vector<TResourceSpec>& out) {
+void AddMacOSResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     out.push_back({"MACOS_BUTTON", 252, 23, 3, TSurface::Keyed, [] {
                        return Strip(84, 23, 3, [](int i) { return PushButton(static_cast<TFaceState>(i)); });

@@ -158,7 +158,7 @@ TImage PushButton(TFaceState state) {
 
 } // namespace
 
-void AddProteinResources(std::vector<TResourceSpec>& out) {
+void AddProteinResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     TPalette side = p;
     side.fillTop = Hex(0xF08A4A);

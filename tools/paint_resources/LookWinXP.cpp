@@ -140,7 +140,7 @@ TImage Progress() {
 
 } // namespace
 
-void AddWinXPResources(std::vector<TResourceSpec>& out) {
+void AddWinXPResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     TPalette thumb = p; // the track bar's thumb is a light face with a blue rim
     thumb.fillBorder = Hex(0x6E8FC8);
