@@ -9,7 +9,8 @@
 //   4. TImage: premultiplied colour plus coverage, filled shape by shape, keyed or flattened at the end
 //
 // Coverage is sampled on a fixed 8 × 8 grid inside every pixel, so shape edges get 64 levels of
-// anti-aliasing and edges that lie on pixel borders stay crisp. Everything is plain double
+// anti-aliasing and edges that lie on pixel borders stay crisp; plain rectangles are covered
+// exactly. Everything is plain double
 // arithmetic with +, -, *, / and sqrt only (no library trigonometry), so the same bytes come out on
 // every machine and at every optimisation level.
 
