@@ -164,6 +164,15 @@ TEST(FontEngineTest, SyntheticBoldWidensEveryCharacterAndCoversMore) {
         }
     }
     EXPECT_GT(thick.Count(), thin.Count());
+
+    // An installed family with no bold face of its own is emboldened the same way; fontconfig's
+    // habit of calling such a face bold when bold is asked for must not stop that.
+    const TFontRequest courier = Font("Courier");
+    const TFontRequest courierBold = Font("Courier", -11, {fsBold});
+    EXPECT_EQ(BaseName(engine.FaceFile(courierBold)), "courier.ttf");
+    EXPECT_EQ(engine.TextWidth(courierBold, text),
+              engine.TextWidth(courier, text) + static_cast<int>(text.size()));
+    EXPECT_GT(Render(courierBold, "W").Count(), Render(courier, "W").Count());
 }
 
 TEST(FontEngineTest, TahomaBoldUsesTheBoldFile) {

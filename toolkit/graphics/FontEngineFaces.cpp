@@ -126,10 +126,17 @@ std::optional<TFaceLocation> TFaceLocator::Match(std::string_view family, bool b
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcConfigSubstitute(m_config->config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
+    // The best font as the font itself describes it. FcFontMatch would return it merged with
+    // the configuration's synthesis rules, which call a regular face bold when asked for bold.
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(m_config->config, pattern, &result);
+    FcFontSet* sorted = FcFontSort(m_config->config, pattern, FcFalse, nullptr, &result);
     FcPatternDestroy(pattern);
+    if (!sorted) {
+        return std::nullopt;
+    }
+    const FcPattern* match = sorted->nfont > 0 ? sorted->fonts[0] : nullptr;
     if (!match) {
+        FcFontSetDestroy(sorted);
         return std::nullopt;
     }
 
@@ -156,7 +163,7 @@ std::optional<TFaceLocation> TFaceLocator::Match(std::string_view family, bool b
         found.Italic = slant != FC_SLANT_ROMAN;
         location = std::move(found);
     }
-    FcPatternDestroy(match);
+    FcFontSetDestroy(sorted);
     return location;
 }
 
