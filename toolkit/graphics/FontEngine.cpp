@@ -587,8 +587,9 @@ TFace* TFontEngine::TImpl::OpenFace(const std::string& file, int index) {
     if (face->face) {
         FT_Face ft = face->face;
         if (!FT_IS_SFNT(ft) && FT_Get_WinFNT_Header(ft, &face->winHeader) == 0) {
+            const FT_WinFNT_HeaderRec& h = face->winHeader;
             face->winFont =
-                face->winHeader.pixel_height > 0 && face->winHeader.ascent <= face->winHeader.pixel_height;
+                h.pixel_height > 0 && h.ascent <= h.pixel_height && h.internal_leading < h.pixel_height;
         }
         // FreeType leaves Windows bitmap fonts without a selected character map, and then
         // every character would map to the missing glyph.
