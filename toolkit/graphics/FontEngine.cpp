@@ -293,8 +293,8 @@ void Trim(TCoverage& glyph) {
 // Renditions
 
 // Which face at which size, with what to synthesise. Two requests that resolve to the same
-// specification share one rendition and its glyphs.
-struct TRenditionSpec {
+// choice share one rendition and its glyphs.
+struct TRenditionChoice {
     TFace* face = nullptr; // null: no font file at all
     int em = kDefaultEmPixels;
     int strike = -1; // fixed-size faces: the strike; -1 for scalable faces
@@ -303,11 +303,11 @@ struct TRenditionSpec {
     // A bold face whose outlines are drawn at regular weight (only its small strikes are bold):
     // outlines are thickened, the face's own bold advances are kept.
     bool thickenOutlines = false;
-    friend bool operator==(const TRenditionSpec&, const TRenditionSpec&) = default;
+    friend bool operator==(const TRenditionChoice&, const TRenditionChoice&) = default;
 };
 
 struct TRendition {
-    TRenditionSpec spec;
+    TRenditionChoice choice;
     FT_Size size = nullptr;
     FT_Int32 loadFlags = FT_LOAD_DEFAULT;
     FT_Render_Mode renderMode = FT_RENDER_MODE_NORMAL;
@@ -562,8 +562,8 @@ struct TFontEngine::TImpl {
 
     TFace* OpenFace(const std::string& file, int index);
     void LookForWindowsFonts();
-    TRenditionSpec SpecFor(const TRequestView& request);
-    std::unique_ptr<TRendition> Build(const TRenditionSpec& spec);
+    TRenditionChoice ChooseFor(const TRequestView& request);
+    std::unique_ptr<TRendition> Build(const TRenditionChoice& choice);
     TRendition* Find(const TFontRequest& font);
     void EvictIfFull(const TRendition* keep);
 
@@ -676,12 +676,12 @@ int NearestStrike(FT_Face face, int height) {
 
 } // namespace
 
-TRenditionSpec TFontEngine::TImpl::SpecFor(const TRequestView& request) {
+TRenditionChoice TFontEngine::TImpl::ChooseFor(const TRequestView& request) {
     const bool bold = TFontStyles::FromBits(request.style).Contains(fsBold);
     const bool italic = TFontStyles::FromBits(request.style).Contains(fsItalic);
-    TRenditionSpec spec;
-    spec.synthBold = bold;
-    spec.synthItalic = italic;
+    TRenditionChoice choice;
+    choice.synthBold = bold;
+    choice.synthItalic = italic;
 
     const bool sansSerif = SameFontName(request.name, "MS Sans Serif");
     if (sansSerif || SameFontName(request.name, "Tahoma")) {
@@ -693,21 +693,21 @@ TRenditionSpec TFontEngine::TImpl::SpecFor(const TRequestView& request) {
             for (TFace* strike : sansSerifStrikes) {
                 const int have = request.height < 0 ? -strike->StrikeEm() : strike->StrikeCellHeight();
                 if (have == request.height) {
-                    spec.face = strike;
-                    spec.strike = 0;
-                    spec.em = strike->StrikeEm();
-                    return spec;
+                    choice.face = strike;
+                    choice.strike = 0;
+                    choice.em = strike->StrikeEm();
+                    return choice;
                 }
             }
         }
         const bool useBoldFile = bold && tahomaBoldFile;
         if (const auto& file = useBoldFile ? tahomaBoldFile : tahomaFile) {
             if (TFace* face = OpenFace(*file, 0); face && FT_IS_SCALABLE(face->face)) {
-                spec.face = face;
-                spec.em = EmFor(face->face, request.height);
-                spec.synthBold = bold && !useBoldFile;
-                spec.thickenOutlines = useBoldFile && tahomaBoldOutlinesThin;
-                return spec;
+                choice.face = face;
+                choice.em = EmFor(face->face, request.height);
+                choice.synthBold = bold && !useBoldFile;
+                choice.thickenOutlines = useBoldFile && tahomaBoldOutlinesThin;
+                return choice;
             }
         }
     }
@@ -723,56 +723,56 @@ TRenditionSpec TFontEngine::TImpl::SpecFor(const TRequestView& request) {
     }
     if (!face) {
         const long long h = request.height;
-        spec.em =
+        choice.em =
             static_cast<int>(std::clamp<long long>(h < 0 ? -h : RoundDiv(h * 100, 117), 1, kMaxEmPixels));
-        return spec;
+        return choice;
     }
-    spec.face = face;
-    spec.synthBold = bold && !location->Bold;
-    spec.synthItalic = italic && !location->Italic;
+    choice.face = face;
+    choice.synthBold = bold && !location->Bold;
+    choice.synthItalic = italic && !location->Italic;
     if (FT_IS_SCALABLE(face->face)) {
-        spec.em = EmFor(face->face, request.height);
+        choice.em = EmFor(face->face, request.height);
     } else {
-        spec.strike = NearestStrike(face->face, request.height);
-        spec.em = static_cast<int>(face->face->available_sizes[spec.strike].y_ppem >> 6);
+        choice.strike = NearestStrike(face->face, request.height);
+        choice.em = static_cast<int>(face->face->available_sizes[choice.strike].y_ppem >> 6);
     }
-    return spec;
+    return choice;
 }
 
-std::unique_ptr<TRendition> TFontEngine::TImpl::Build(const TRenditionSpec& spec) {
+std::unique_ptr<TRendition> TFontEngine::TImpl::Build(const TRenditionChoice& choice) {
     auto r = std::make_unique<TRendition>();
-    r->spec = spec;
-    FT_Face face = spec.face ? spec.face->face : nullptr;
+    r->choice = choice;
+    FT_Face face = choice.face ? choice.face->face : nullptr;
     bool sized = false;
     if (face && FT_New_Size(face, &r->size) == 0 && FT_Activate_Size(r->size) == 0) {
-        sized = spec.strike >= 0 ? FT_Select_Size(face, spec.strike) == 0
-                                 : FT_Set_Pixel_Sizes(face, 0, spec.em) == 0;
+        sized = choice.strike >= 0 ? FT_Select_Size(face, choice.strike) == 0
+                                   : FT_Set_Pixel_Sizes(face, 0, choice.em) == 0;
     }
     if (!sized) {
-        r->metrics = NullMetrics(spec.em);
+        r->metrics = NullMetrics(choice.em);
         r->noGlyph.advance = r->metrics.AveCharWidth;
         return r;
     }
     r->drawable = true;
-    r->file = spec.face->file;
-    if (spec.strike >= 0) {
-        r->metrics = StrikeMetrics(*spec.face);
+    r->file = choice.face->file;
+    if (choice.strike >= 0) {
+        r->metrics = StrikeMetrics(*choice.face);
         r->loadFlags = FT_LOAD_DEFAULT;
         r->renderMode = FT_RENDER_MODE_MONO;
     } else {
-        r->metrics = ScalableMetrics(face, spec.em);
+        r->metrics = ScalableMetrics(face, choice.em);
         // Where a face carries a hand-tuned bitmap strike for this size and its smoothing table
         // asks for black-and-white pixels (Tahoma does up to 16 pixels), the strike is drawn: its
         // advances are the ones the window layouts were measured with. Everywhere else glyphs
         // come from outlines, lightly hinted and anti-aliased; full hinting of Tahoma's outlines
         // would make text up to an eighth wider than the measured widths.
-        const int gasp = FT_Get_Gasp(face, static_cast<FT_UInt>(spec.em));
+        const int gasp = FT_Get_Gasp(face, static_cast<FT_UInt>(choice.em));
         const bool bilevel = gasp == FT_GASP_NO_TABLE || (gasp & FT_GASP_DO_GRAY) == 0;
-        const bool strike = bilevel && HasTrustworthyStrike(face, spec.em);
+        const bool strike = bilevel && HasTrustworthyStrike(face, choice.em);
         r->loadFlags = strike ? FT_LOAD_TARGET_MONO : (FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP);
         r->renderMode = strike ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
     }
-    if (spec.synthBold) {
+    if (choice.synthBold) {
         r->metrics.AveCharWidth += 1;
         r->metrics.MaxCharWidth += 1;
     }
@@ -804,16 +804,16 @@ TRendition* TFontEngine::TImpl::Find(const TFontRequest& font) {
         it->second->lastUse = ++useClock;
         return it->second;
     }
-    const TRenditionSpec spec = SpecFor(view);
+    const TRenditionChoice choice = ChooseFor(view);
     TRendition* rendition = nullptr;
     for (const auto& r : renditions) {
-        if (r->spec == spec) {
+        if (r->choice == choice) {
             rendition = r.get();
             break;
         }
     }
     if (!rendition) {
-        renditions.push_back(Build(spec));
+        renditions.push_back(Build(choice));
         rendition = renditions.back().get();
         EvictIfFull(rendition);
     }
@@ -830,11 +830,11 @@ FT_UInt TFontEngine::TImpl::GlyphIndex(TRendition& r, char32_t codePoint) {
     if (codePoint < r.latinGlyph.size() && r.latinGlyph[codePoint] != TRendition::kUnknown) {
         return r.latinGlyph[codePoint];
     }
-    FT_Face face = r.spec.face->face;
+    FT_Face face = r.choice.face->face;
     FT_UInt index = 0;
-    if (r.spec.face->winFont) {
+    if (r.choice.face->winFont) {
         // Glyph 0 of a Windows bitmap font is its own default character.
-        const int byte = r.spec.face->winHeader.charset == FT_WinFNT_ID_CP1252
+        const int byte = r.choice.face->winHeader.charset == FT_WinFNT_ID_CP1252
                              ? ToCp1252(codePoint)
                              : (codePoint < 0x100 ? static_cast<int>(codePoint) : -1);
         index = byte < 0 ? 0 : FT_Get_Char_Index(face, static_cast<FT_ULong>(byte));
@@ -866,7 +866,7 @@ const TGlyph& TFontEngine::TImpl::Glyph(TRendition& r, char32_t codePoint) {
 }
 
 void TFontEngine::TImpl::Rasterise(TRendition& r, FT_UInt index, TGlyph& glyph) {
-    FT_Face face = r.spec.face->face;
+    FT_Face face = r.choice.face->face;
     glyph.advance = r.metrics.AveCharWidth;
     if (FT_Activate_Size(r.size) != 0 || FT_Load_Glyph(face, index, r.loadFlags) != 0) {
         return;
@@ -874,13 +874,13 @@ void TFontEngine::TImpl::Rasterise(TRendition& r, FT_UInt index, TGlyph& glyph) 
     FT_GlyphSlot slot = face->glyph;
     glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
     const bool outline = slot->format == FT_GLYPH_FORMAT_OUTLINE;
-    if (outline && r.spec.thickenOutlines) {
+    if (outline && r.choice.thickenOutlines) {
         // About as much again as a regular stem: a twelfth of the em across, less upwards.
-        const FT_Pos across = std::max<FT_Pos>(32, r.spec.em * 64 / 12);
+        const FT_Pos across = std::max<FT_Pos>(32, r.choice.em * 64 / 12);
         FT_Outline_EmboldenXY(&slot->outline, across, across / 3);
         FT_Outline_Translate(&slot->outline, across / 2, 0);
     }
-    if (outline && r.spec.synthItalic) {
+    if (outline && r.choice.synthItalic) {
         // x' = x + y / kObliqueRise in 16.16 fixed point; y grows upwards in outlines.
         FT_Matrix shear{0x10000, 0x10000 / kObliqueRise, 0, 0x10000};
         FT_Outline_Transform(&slot->outline, &shear);
@@ -894,10 +894,10 @@ void TFontEngine::TImpl::Rasterise(TRendition& r, FT_UInt index, TGlyph& glyph) 
     }
     coverage.left = slot->bitmap_left;
     coverage.top = slot->bitmap_top;
-    if (!outline && r.spec.synthItalic) {
+    if (!outline && r.choice.synthItalic) {
         Oblique(coverage);
     }
-    if (r.spec.synthBold) {
+    if (r.choice.synthBold) {
         Embolden(coverage);
         glyph.advance += 1;
     }
