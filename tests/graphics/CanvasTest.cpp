@@ -1,6 +1,7 @@
 #include "toolkit/graphics/Canvas.h"
 
 #include "tests/support/Artifacts.h"
+#include "toolkit/components/Properties.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Gdi.h"
 
@@ -174,4 +175,13 @@ TEST(Canvas, DrawingLeaksNoHandles) {
         DeleteDC(memory);
     }
     EXPECT_EQ(gdi::ObjectCount(), before);
+}
+
+TEST(Canvas, ColourNamesAreKnownToLayouts) {
+    EXPECT_EQ(IdentToInt("TColor", "clBtnFace"), std::optional<std::int64_t>(clBtnFace));
+    EXPECT_EQ(IdentToInt("TColor", "clred"), std::optional<std::int64_t>(clRed));
+    EXPECT_EQ(IntToIdent("TColor", clWindowText), std::optional<std::string>("clWindowText"));
+    EXPECT_EQ(IntToIdent("TColor", 0x123456), std::nullopt);
+    RegisterColorIdents(); // again: no second set of names
+    EXPECT_EQ(IntToIdent("TColor", clNone), std::optional<std::string>("clNone"));
 }
