@@ -235,7 +235,8 @@ bool TWindowSystem::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int 
     if (!w) {
         return true;
     }
-    if (w->Client.Size() == oldClient.Size() && !(wp.flags & SWP_FRAMECHANGED) && !sized) {
+    if (w->Client.Width() == oldClient.Width() && w->Client.Height() == oldClient.Height() &&
+        !(wp.flags & SWP_FRAMECHANGED) && !sized) {
         wp.flags |= SWP_NOCLIENTSIZE;
     }
     if (!moved && w->Client.TopLeft() == oldClient.TopLeft()) {

@@ -306,10 +306,11 @@ LRESULT TWindowSystem::Dispatch(const MSG& msg) {
         return 0;
     }
     WNDPROC proc = w->Proc;
+    const unsigned paintsBefore = w->BeginPaintCount;
     LRESULT result = proc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     if (msg.message == WM_PAINT) {
         // A procedure that ignores WM_PAINT would otherwise be asked again forever.
-        ValidateAfterUnansweredPaint(msg.hwnd);
+        ValidateAfterUnansweredPaint(msg.hwnd, paintsBefore);
     }
     return result;
 }

@@ -1,4 +1,20 @@
+#include <cstring>
+
 #include "toolkit/windowing/WindowSystem.h"
+
+namespace {
+
+// The classic desktop's system font: Tahoma at 8 points (11 pixels em at 96 dpi).
+LOGFONT SystemFont(int weight) {
+    LOGFONT font;
+    font.lfHeight = -11;
+    font.lfWeight = weight;
+    font.lfCharSet = 1;
+    std::strncpy(font.lfFaceName, "Tahoma", LF_FACESIZE - 1);
+    return font;
+}
+
+}  // namespace
 
 // Metrics are the classic ones at 96 dpi, fixed, so that layouts measured on the classic desktop
 // keep their sizes; only the screen and work area come from the backend.
@@ -118,3 +134,26 @@ bool TWindowSystem::SystemParametersInfo(UINT action, UINT /*param*/, void* data
 }
 
 void TWindowSystem::MessageBeep(UINT /*type*/) { m_backend->Beep(); }
+
+bool TWindowSystem::GetNonClientMetrics(void* data) const {
+    auto* metrics = static_cast<NONCLIENTMETRICS*>(data);
+    // A record of another size is not ours to fill: the caller keeps what it had.
+    if (metrics->cbSize != sizeof(NONCLIENTMETRICS)) {
+        return false;
+    }
+    metrics->iBorderWidth = 1;
+    metrics->iScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+    metrics->iScrollHeight = GetSystemMetrics(SM_CYHSCROLL);
+    metrics->iCaptionWidth = GetSystemMetrics(SM_CXSIZE);
+    metrics->iCaptionHeight = GetSystemMetrics(SM_CYSIZE);
+    metrics->lfCaptionFont = SystemFont(FW_BOLD);
+    metrics->iSmCaptionWidth = 12;
+    metrics->iSmCaptionHeight = GetSystemMetrics(SM_CYSMCAPTION);
+    metrics->lfSmCaptionFont = SystemFont(FW_NORMAL);
+    metrics->iMenuWidth = GetSystemMetrics(SM_CYMENU);
+    metrics->iMenuHeight = GetSystemMetrics(SM_CYMENU);
+    metrics->lfMenuFont = SystemFont(FW_NORMAL);
+    metrics->lfStatusFont = SystemFont(FW_NORMAL);
+    metrics->lfMessageFont = SystemFont(FW_NORMAL);
+    return true;
+}

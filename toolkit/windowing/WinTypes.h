@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "toolkit/graphics/GdiHandles.h"
+#include "toolkit/graphics/GdiObjects.h"
 #include "toolkit/graphics/Types.h"
 
 // The scalar types and packing helpers of the classic window-message API. Rectangles and points
@@ -145,6 +147,12 @@ struct SCROLLBARINFO {
 };
 static_assert(sizeof(SCROLLBARINFO) == 60);
 
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    BOOL fErase = FALSE;  // TRUE when WM_ERASEBKGND did not erase and the painter should
+    RECT rcPaint;         // bounds of what needs painting, client coordinates
+};
+
 struct WINDOWPLACEMENT {
     UINT length = sizeof(WINDOWPLACEMENT);
     UINT flags = 0;
@@ -153,3 +161,24 @@ struct WINDOWPLACEMENT {
     POINT ptMaxPosition;
     RECT rcNormalPosition;
 };
+
+// SPI_GETNONCLIENTMETRICS: 340 bytes, as the classic record with 32-byte face names.
+struct NONCLIENTMETRICS {
+    UINT cbSize = sizeof(NONCLIENTMETRICS);
+    int iBorderWidth = 0;
+    int iScrollWidth = 0;
+    int iScrollHeight = 0;
+    int iCaptionWidth = 0;
+    int iCaptionHeight = 0;
+    LOGFONT lfCaptionFont;
+    int iSmCaptionWidth = 0;
+    int iSmCaptionHeight = 0;
+    LOGFONT lfSmCaptionFont;
+    int iMenuWidth = 0;
+    int iMenuHeight = 0;
+    LOGFONT lfMenuFont;
+    LOGFONT lfStatusFont;
+    LOGFONT lfMessageFont;
+};
+static_assert(sizeof(LOGFONT) == 60);
+static_assert(sizeof(NONCLIENTMETRICS) == 340);

@@ -117,6 +117,41 @@ HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 
+// ---- Painting -----------------------------------------------------------------------------------------------
+// Areas are in client coordinates; a null rectangle or region means the whole client area.
+// Invalidating a window also invalidates its children unless it has WS_CLIPCHILDREN.
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase);
+BOOL ValidateRect(HWND hwnd, const RECT* rect);
+BOOL ValidateRgn(HWND hwnd, HRGN region);
+BOOL UpdateWindow(HWND hwnd);
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
+// BeginPaint sends WM_NCPAINT and WM_ERASEBKGND (the DC in wParam) when they are due, and
+// validates; the DC it returns reaches only what needed painting.
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+HDC GetDC(HWND hwnd);
+HDC GetWindowDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC dc);
+BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase);
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase);
+// The window takes the region (window coordinates) and deletes its handle; 0 restores the
+// rectangle. Returns nonzero on success.
+int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
+// Copies the window's region into region; ERROR when the window has none.
+int GetWindowRgn(HWND hwnd, HRGN region);
+
+// ---- Native scroll bars ------------------------------------------------------------------------------------
+int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
+int GetScrollPos(HWND hwnd, int bar);
+BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
+BOOL GetScrollBarInfo(HWND hwnd, LONG object, SCROLLBARINFO* info);
+
 // ---- System information --------------------------------------------------------------------------------
 int GetSystemMetrics(int index);
 BOOL SystemParametersInfo(UINT action, UINT param, void* data, UINT winIni);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "toolkit/graphics/Color.h"
+#include "toolkit/graphics/Region.h"
 #include "toolkit/windowing/WinTypes.h"
 
 // The window system's own records. Code outside toolkit/windowing holds HWNDs, never these.
@@ -57,6 +59,14 @@ struct TWindow {
 
     TScrollBarState HScroll;
     TScrollBarState VScroll;
+
+    // Painting. Update is in window coordinates (non-client area included).
+    TRegion Update;
+    bool EraseNeeded = false;    // WM_ERASEBKGND is due at the next BeginPaint
+    bool FrameNeeded = false;    // WM_NCPAINT is due
+    bool InternalPaint = false;  // WM_PAINT is due even with an empty update region
+    unsigned BeginPaintCount = 0;
+    std::optional<TRegion> Shape;  // the window region (SetWindowRgn), window coordinates
 
     bool Created = false;     // WM_NCCREATE has been answered
     bool Destroying = false;  // DestroyWindow has started; no new timers, focus or capture

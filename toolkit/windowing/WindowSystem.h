@@ -10,9 +10,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "toolkit/graphics/DeviceContext.h"
+#include "toolkit/graphics/PixelBuffer.h"
+#include "toolkit/graphics/Region.h"
 #include "toolkit/windowing/Backend.h"
 #include "toolkit/windowing/Clock.h"
 #include "toolkit/windowing/Messages.h"
+#include "toolkit/windowing/ScrollBarGeometry.h"
 #include "toolkit/windowing/Window.h"
 
 struct WNDCLASS;
@@ -183,6 +187,44 @@ public:
     // ---- Default window procedure ---------------------------------------------------------------------
     LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // ---- Painting -----------------------------------------------------------------------------------
+    // The core of InvalidateRect, ValidateRect and RedrawWindow: area in client coordinates (with
+    // RDW_FRAME the non-client area counts too), none for the whole window.
+    bool RedrawWindow(HWND hwnd, const TRegion* clientArea, UINT flags);
+    // Sends WM_PAINT now to the window and its descendants that have something to paint.
+    void UpdateWindow(HWND hwnd);
+    HDC BeginPaint(HWND hwnd, PAINTSTRUCT& ps);
+    void EndPaint(HWND hwnd, const PAINTSTRUCT& ps);
+    // Client DC, window DC (non-client area included); 0 or the desktop window give a DC on the
+    // screen, whose pixels land in the top-level windows under them when it is released.
+    HDC GetDC(HWND hwnd);
+    HDC GetWindowDC(HWND hwnd);
+    int ReleaseDC(HWND hwnd, HDC dc);
+    // The update region's bounds in client coordinates; false when nothing needs painting.
+    bool GetUpdateRect(HWND hwnd, RECT& rect) const;
+    const TRegion* UpdateRegion(HWND hwnd) const;
+    // Takes the region (window coordinates) as the window's shape; none restores the rectangle.
+    bool SetWindowRgn(HWND hwnd, std::optional<TRegion> shape, bool redraw);
+    const std::optional<TRegion>* WindowRgn(HWND hwnd) const;
+    // The top-level window's surface (the pixels its whole tree paints into).
+    const TPixelBuffer* Surface(HWND topLevel) const;
+    // Shows what changed on every surface; unless forced, at most about 60 times a second.
+    void PresentChanged(bool force);
+    // The part of the window (or its client area) that can be painted, in its top-level
+    // window's surface pixels: clipped by the ancestors, siblings above it (WS_CLIPSIBLINGS),
+    // children (WS_CLIPCHILDREN) and the window shapes.
+    TRegion VisibleRegion(HWND hwnd, bool clientOnly) const;
+    static constexpr HWND kDesktopWindow = 0xFFFFFFF0u;
+
+    // ---- Native scroll bars ---------------------------------------------------------------------------
+    int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info, bool redraw);
+    bool GetScrollInfo(HWND hwnd, int bar, SCROLLINFO& info) const;
+    bool GetScrollBarInfo(HWND hwnd, LONG object, SCROLLBARINFO& info) const;
+    bool ShowScrollBar(HWND hwnd, int bar, bool show);
+    bool EnableScrollBar(HWND hwnd, int bar, UINT arrows);
+    // Runs the press-and-hold loop of a native scroll bar pressed at a screen point.
+    void TrackScrollBar(HWND hwnd, int bar, POINT screen);
+
     // ---- System information ---------------------------------------------------------------------------
     int GetSystemMetrics(int index) const;
     bool SystemParametersInfo(UINT action, UINT param, void* data);
@@ -214,7 +256,7 @@ private:
     // Posts WM_MOUSEHOVER when the pointer has rested long enough; true when it did.
     bool CheckHover();
     WPARAM MouseKeyFlags() const;
-    HWND FindAt(HWND root, POINT screen, const std::vector<HWND>& skip, bool askHitTest) const;
+    HWND FindAt(POINT screen, const std::vector<HWND>& skip) const;
     HWND DescendAt(HWND hwnd, POINT screen, const std::vector<HWND>& skip) const;
     bool ContainsScreenPoint(const TWindow& w, POINT screen) const;
 
@@ -226,10 +268,58 @@ private:
     // Geometry helpers (Geometry.cpp).
     void BringToTop(HWND hwnd);
     void ApplyZOrder(HWND hwnd, HWND insertAfter);
-    RECT MaximizedRect(HWND hwnd);
-    void SetShowState(HWND hwnd, TShowState state, bool activate);
+    TRect MaximizedArea(HWND hwnd) const;
+    void SetShowState(HWND hwnd, TShowState state);
     MINMAXINFO GetMinMaxInfo(HWND hwnd);
-    void SyncNative(HWND hwnd);
+    RECT ClientFromCalc(const TWindow& w, const RECT& answer) const;
+
+    // Painting helpers (Painting.cpp).
+    struct TSurface {
+        TPixelBuffer Pixels;
+        TRegion Changed;  // not yet presented, surface pixels
+    };
+    struct TDCRecord {
+        std::unique_ptr<TDeviceContext> Dc;
+        HWND Window = 0;
+        HWND Top = 0;
+        TRegion Drawable;  // the system clip, surface pixels
+        // Screen DCs only: the composed screen part they draw on, who owns each pixel, what it held.
+        std::unique_ptr<TPixelBuffer> Scratch;
+        std::unique_ptr<TPixelBuffer> Before;
+        std::vector<int> Owner;  // index into ScreenOwners per scratch pixel, -1 for the desktop
+        std::vector<HWND> ScreenOwners;
+        TPoint ScratchOrigin;
+    };
+    void InitPainting();
+    void CreateSurface(HWND hwnd);
+    void ResizeSurface(HWND hwnd);
+    void ForgetSurface(HWND hwnd);
+    void MarkSurfaceChanged(HWND hwnd);
+    void InvalidateWindowArea(HWND hwnd);
+    void RedrawWindowArea(HWND hwnd, const TRegion& windowArea, UINT flags);
+    void RedrawNonClient(HWND hwnd);
+    HWND FindWindowToPaint(HWND filter);
+    HWND FindWindowToPaintIn(HWND hwnd) const;
+    bool NeedsPaint(const TWindow& w) const;
+    void ValidateAfterUnansweredPaint(HWND hwnd, unsigned beginPaintsBefore);
+    void DefaultPaint(HWND hwnd);
+    LRESULT EraseWithClassBackground(HWND hwnd, WPARAM dc);
+    HDC MakeDC(HWND hwnd, bool clientOnly);
+    HDC MakeScreenDC();
+    void FinishScreenDC(TDCRecord& record);
+    void ApplyWindowShape(HWND hwnd);
+    bool PointInWindowShape(HWND hwnd, POINT windowPoint) const;
+    bool GetNonClientMetrics(void* data) const;
+
+    // Non-client helpers (NonClient.cpp).
+    RECT DefaultClientRect(HWND hwnd, const RECT& windowRect) const;
+    LRESULT DefaultHitTest(HWND hwnd, POINT screen) const;
+    void PaintNonClient(HWND hwnd);
+    int BorderWidth(const TWindow& w) const;
+
+    // Scroll bar helpers (ScrollBars.cpp).
+    TScrollBarGeometry ScrollBarGeometryOf(const TWindow& w, int bar, bool useTrackPos) const;
+    void DrawScrollBar(TDeviceContext& dc, const TWindow& w, int bar);
 
     // DefWindowProc helpers (DefWindowProc.cpp).
     LRESULT DefSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
@@ -299,6 +389,20 @@ private:
 
     // Move and size loop.
     HWND m_moveSizeWindow = 0;
+
+    // Painting.
+    std::unordered_map<HWND, std::unique_ptr<TSurface>> m_surfaces;
+    std::vector<TDCRecord> m_dcs;
+    bool m_maybeInvalid = false;  // some window may need painting; false means none does
+    std::int64_t m_lastPresent = -1000;
+
+    // Native scroll bar being operated by the mouse.
+    struct TScrollTracking {
+        HWND Window = 0;
+        int Bar = SB_VERT;
+        int Part = 0;  // the part pressed (see ScrollBars.cpp)
+        bool Dragging = false;
+    } m_scrollTracking;
 };
 
 // Creates a window system and makes it current for the lifetime of the object; tests build one
