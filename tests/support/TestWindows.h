@@ -34,7 +34,13 @@ public:
 
     // Answer the window's messages first; returning nullopt lets DefWindowProc answer.
     using THandler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
-    void On(HWND hwnd, THandler handler) { m_handlers[hwnd] = std::move(handler); }
+    void On(HWND hwnd, THandler handler) {
+        if (handler) {
+            m_handlers[hwnd] = std::move(handler);
+        } else {
+            m_handlers.erase(hwnd);
+        }
+    }
 
     const std::vector<TLoggedMessage>& Log() const { return m_log; }
     void ClearLog() { m_log.clear(); }

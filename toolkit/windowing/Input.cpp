@@ -246,11 +246,25 @@ std::optional<MSG> TWindowSystem::CookPointer(const TRawInput& raw) {
         return msg;
     }
 
+    const bool captured = m_capture && IsWindow(m_capture);
     int hitUnder = HTNOWHERE;
-    const HWND under = WindowFromPoint(p, &hitUnder);
+    HWND under = 0;
+    if (captured) {
+        // Nobody is asked while the pointer is captured; mouse-leave tracking still needs to know
+        // where the pointer is, which the geometry tells well enough.
+        if (m_tracking.Window) {
+            under = WindowAt(p);
+            const POINT origin = ClientOrigin(under);
+            RECT client;
+            hitUnder = under && GetClientRect(under, client) && client.Contains({p.X - origin.X, p.Y - origin.Y})
+                           ? HTCLIENT
+                           : HTNOWHERE;
+        }
+    } else {
+        under = WindowFromPoint(p, &hitUnder);
+    }
     UpdateMouseTracking(under, hitUnder);
 
-    const bool captured = m_capture && IsWindow(m_capture);
     HWND target = captured ? m_capture : under;
     int hit = captured ? HTCLIENT : hitUnder;
     if (!target) {
