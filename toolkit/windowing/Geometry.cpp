@@ -329,11 +329,11 @@ bool TWindowSystem::ShowWindow(HWND hwnd, int cmd) {
             if (!IsWindow(hwnd)) {
                 return;
             }
+            SetWindowPos(hwnd, 0, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        SetWindowPos(hwnd, 0, 0, 0, 0, 0,
-                     SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (activate ? 0 : SWP_NOACTIVATE));
-        if (activate && IsWindow(hwnd) && !Find(hwnd)->Parent && m_active == hwnd) {
-            BringToTop(hwnd);
+        const TWindow* shown = Find(hwnd);
+        if (activate && shown && !shown->Parent && shown->State != TShowState::Minimized) {
+            SetActiveWindow(hwnd);
         }
     };
     switch (cmd) {

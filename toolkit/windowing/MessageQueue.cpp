@@ -368,6 +368,7 @@ int TWindowSystem::RunMessageLoop() {
 
 int TWindowSystem::RunModalLoop(HWND modal, const std::function<bool()>& done) {
     const HWND previousActive = m_active;
+    const HWND modalOwner = modal ? GetWindow(modal, GW_OWNER) : 0;
     // Every other window the user could reach is disabled; windows owned by the modal one (its
     // menus) stay usable.
     std::vector<HWND> disabled;
@@ -422,9 +423,15 @@ int TWindowSystem::RunModalLoop(HWND modal, const std::function<bool()>& done) {
             EnableWindow(t, true);
         }
     }
-    if ((!modal || !IsWindow(modal) || !IsVisible(modal)) && IsWindow(previousActive) &&
-        IsVisible(previousActive) && m_active != previousActive) {
-        SetActiveWindow(previousActive);
+    // While the modal window went away its owner was still disabled and could not take over the
+    // activation; now that it is enabled again, it does.
+    if (!modal || !IsWindow(modal) || !IsVisible(modal)) {
+        for (HWND candidate : {modalOwner, previousActive}) {
+            if (candidate && candidate != modal && IsWindow(candidate) && IsVisible(candidate) &&
+                (!m_active || m_active == modal || !IsWindow(m_active))) {
+                SetActiveWindow(candidate);
+            }
+        }
     }
     return result;
 }
