@@ -8,6 +8,7 @@
 namespace {
 
 TWindowSystem* g_current = nullptr;
+std::uint64_t g_serial = 0;
 
 std::string LowerCase(const std::string& s) {
     std::string r = s;
@@ -23,6 +24,7 @@ constexpr HWND kLastHandle = 0xFFFFFF00u;
 
 TWindowSystem::TWindowSystem(std::unique_ptr<TBackend> backend, std::unique_ptr<TClock> clock)
     : m_backend(std::move(backend)), m_clock(std::move(clock)) {
+    m_serial = ++g_serial;
     m_previous = g_current;
     g_current = this;
     if (m_clock->IsManual()) {

@@ -46,6 +46,8 @@ public:
     TWindowSystem& operator=(const TWindowSystem&) = delete;
 
     static TWindowSystem* Current();
+    // Distinguishes this system from every other one the process has made (addresses get reused).
+    std::uint64_t Serial() const { return m_serial; }
 
     TBackend& Backend() { return *m_backend; }
     TClock& Clock() { return *m_clock; }
@@ -328,6 +330,7 @@ private:
     std::unique_ptr<TBackend> m_backend;
     std::unique_ptr<TClock> m_clock;
     TWindowSystem* m_previous = nullptr;  // the system that was current before this one
+    std::uint64_t m_serial = 0;
 
     // Windows.
     std::unordered_map<HWND, std::unique_ptr<TWindow>> m_windows;
