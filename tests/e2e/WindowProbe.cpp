@@ -7,6 +7,10 @@
 //   moved L T            a drag by the caption strip (the top 30 rows answer HTCAPTION) ended
 //   copied 1             Ctrl+C put "Varnel", "second line" and the typed text on the clipboard,
 //                        each line ending in CR LF
+//   popup L T            P opened a menu-like popup window (it never takes the activation and
+//                        captures the pointer) at (L, T)
+//   popup-key C          a character typed while the popup is open, received by the main window
+//   popup-outside X Y    the popup saw a press outside itself at screen (X, Y) and closed
 
 #include <cstdio>
 #include <memory>
@@ -24,11 +28,42 @@ namespace {
 constexpr int kCaptionHeight = 30;
 std::string g_typed;
 POINT g_lastClick{-1, -1};
+HWND g_popup = 0;
 
 void Fill(HDC dc, const RECT& r, std::uint32_t pixel) {
     TBrushData brush;
     brush.Pixel = pixel;
     dc->FillRect(r, brush);
+}
+
+LRESULT PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        Fill(dc, client, 0xFFD700);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        POINT p = LParamToPoint(lParam);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        if (!client.Contains(p)) {
+            ClientToScreen(hwnd, &p);
+            std::printf("popup-outside %d %d\n", p.X, p.Y);
+            DestroyWindow(hwnd);
+        }
+        return 0;
+    }
+    case WM_DESTROY:
+        g_popup = 0;
+        return 0;
+    default:
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
 }
 
 LRESULT ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,6 +97,20 @@ LRESULT ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_CHAR:
+        if (g_popup) {
+            std::printf("popup-key %s\n", EncodeUtf8(static_cast<char32_t>(wParam)).c_str());
+            return 0;
+        }
+        if (wParam == 'p') {
+            // As a menu opens: a popup that never takes the activation and captures the pointer.
+            RECT r;
+            GetWindowRect(hwnd, &r);
+            g_popup = CreateWindowEx(WS_EX_NOACTIVATE | WS_EX_TOPMOST, "VarnelProbePopup", "", WS_POPUP | WS_VISIBLE,
+                                     r.Left + 50, r.Top + 60, 120, 80, hwnd, 0, nullptr);
+            SetCapture(g_popup);
+            std::printf("popup %d %d\n", r.Left + 50, r.Top + 60);
+            return 0;
+        }
         if (wParam == '\r') {
             std::printf("typed %s\n", g_typed.c_str());
         } else if (wParam >= 32) {
@@ -103,6 +152,9 @@ int main() {
     WNDCLASS wc;
     wc.lpfnWndProc = &ProbeProc;
     wc.lpszClassName = "VarnelWindowProbe";
+    RegisterClass(&wc);
+    wc.lpfnWndProc = &PopupProc;
+    wc.lpszClassName = "VarnelProbePopup";
     RegisterClass(&wc);
     HWND window = CreateWindowEx(0, "VarnelWindowProbe", "Varnel window probe", WS_POPUP | WS_VISIBLE, 100, 100,
                                  400, 300, 0, 0, nullptr);

@@ -114,5 +114,18 @@ if ! cmp -s "$work/expected" "$work/clipboard"; then
     fail "the clipboard does not hold the copied bytes"
 fi
 
-echo "PASS: click, typing, caption drag and clipboard through a real SDL window"
+# A menu-like popup: the keyboard stays with the main window, and a press outside the popup
+# reaches it through the capture.
+left=$((left + 60))
+top=$((top + 40))
+xdotool type --delay 30 "p"
+popup=$(wait_for '^popup ' 50) || fail "the popup did not open"
+[ "$popup" = "popup $((left + 50)) $((top + 60))" ] || fail "popup at the wrong place: $popup"
+sleep 0.2
+xdotool type --delay 30 "k"
+wait_for '^popup-key k$' 50 >/dev/null || fail "typing with the popup open did not reach the main window"
+xdotool mousemove 900 800 click 1
+wait_for '^popup-outside 900 800$' 50 >/dev/null || fail "the popup did not see the press outside itself"
+
+echo "PASS: click, typing, caption drag, clipboard and a popup through a real SDL window"
 exit 0

@@ -87,6 +87,7 @@ TSdlBackend::~TSdlBackend() {
             cursor = nullptr;
         }
     }
+    SdlX11::ClosePointerGrab();
     SDL_StopTextInput();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -306,7 +307,33 @@ bool TSdlBackend::AnyPopupVisible() const {
                        [](const auto& entry) { return entry.second.Popup && entry.second.Visible; });
 }
 
-void TSdlBackend::UpdateMouseCapture() { SDL_CaptureMouse(m_captureWanted || AnyPopupVisible() ? SDL_TRUE : SDL_FALSE); }
+void TSdlBackend::UpdateMouseCapture() {
+    const bool wanted = m_captureWanted || AnyPopupVisible();
+    if (!wanted) {
+        SdlX11::StopPointerGrab();
+        SDL_CaptureMouse(SDL_FALSE);
+        return;
+    }
+    if (SdlX11::PointerGrabActive()) {
+        return;
+    }
+    // The grab goes on a shown window that is not a popup: the owner of an open menu, which keeps
+    // the keyboard.
+    SDL_Window* anchor = nullptr;
+    for (const auto& [hwnd, native] : m_windows) {
+        if (native.Visible && !native.Popup) {
+            anchor = native.Window;
+            if (native.Window == SDL_GetKeyboardFocus()) {
+                break;
+            }
+        }
+    }
+    if (!anchor || !SdlX11::StartPointerGrab(anchor)) {
+        // Not on X11, or a button is still held (SDL then has the pointer anyway): SDL's own
+        // capture until the grab can be made.
+        SDL_CaptureMouse(SDL_TRUE);
+    }
+}
 
 // ---- Events ---------------------------------------------------------------------------------------
 
@@ -349,6 +376,7 @@ void TSdlBackend::Translate(const SDL_Event& e) {
         raw.Kind = e.type == SDL_MOUSEBUTTONDOWN ? TRawInputKind::ButtonDown : TRawInputKind::ButtonUp;
         raw.Button = *button;
         raw.Screen = ScreenPoint(e.button.windowID, e.button.x, e.button.y);
+
         m_lastPointer = raw.Screen;
         Post(raw);
         break;
@@ -444,6 +472,18 @@ void TSdlBackend::PumpEvents() {
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         Translate(event);
     }
+    // While the pointer is grabbed, its events come through the grab's own connection.
+    if (m_captureWanted || AnyPopupVisible()) {
+        UpdateMouseCapture();
+        std::vector<TRawInput> grabbed;
+        SdlX11::DrainPointerGrab(grabbed);
+        for (const TRawInput& raw : grabbed) {
+            if (raw.Kind != TRawInputKind::Wheel) {
+                m_lastPointer = raw.Screen;
+            }
+            Post(raw);
+        }
+    }
     // Focus moving between two of the program's windows is a loss followed by a gain; only a
     // loss that nothing of ours made up for deactivates the program.
     if (m_focusMayBeLost) {
@@ -457,13 +497,35 @@ void TSdlBackend::PumpEvents() {
 }
 
 void TSdlBackend::WaitForEvents(std::int64_t deadlineMs) {
-    if (deadlineMs < 0) {
-        SDL_WaitEvent(nullptr);
-    } else {
+    const auto remaining = [&]() -> std::int64_t {
+        if (deadlineMs < 0) {
+            return -1;
+        }
         const std::int64_t now = m_system ? m_system->Now() : 0;
-        const std::int64_t wait = std::clamp<std::int64_t>(deadlineMs - now, 0, INT_MAX / 2);
-        if (wait > 0) {
-            SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
+        return std::clamp<std::int64_t>(deadlineMs - now, 0, INT_MAX / 2);
+    };
+    if (SdlX11::PointerGrabActive()) {
+        // Two connections to wait on: SDL's, and the grab's, looked at every few milliseconds.
+        constexpr std::int64_t kGrabPollMs = 5;
+        for (;;) {
+            if (SdlX11::PointerGrabPending()) {
+                break;
+            }
+            const std::int64_t left = remaining();
+            if (left == 0) {
+                break;
+            }
+            const std::int64_t slice = left < 0 ? kGrabPollMs : std::min(left, kGrabPollMs);
+            if (SDL_WaitEventTimeout(nullptr, static_cast<int>(slice))) {
+                break;
+            }
+        }
+    } else {
+        const std::int64_t left = remaining();
+        if (left < 0) {
+            SDL_WaitEvent(nullptr);
+        } else if (left > 0) {
+            SDL_WaitEventTimeout(nullptr, static_cast<int>(left));
         }
     }
     PumpEvents();

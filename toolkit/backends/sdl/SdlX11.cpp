@@ -113,6 +113,103 @@ bool Bell(SDL_Window* anyWindow) {
     return true;
 }
 
+namespace {
+
+Display* g_grabDisplay = nullptr;
+bool g_grabActive = false;
+
+}  // namespace
+
+bool StartPointerGrab(SDL_Window* anchor) {
+    std::optional<TX11Window> x = X11Of(anchor);
+    if (!x) {
+        return false;
+    }
+    if (!g_grabDisplay) {
+        g_grabDisplay = XOpenDisplay(DisplayString(x->Dpy));
+        if (!g_grabDisplay) {
+            return false;
+        }
+    }
+    const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    const int result = XGrabPointer(g_grabDisplay, x->Win, False, mask, GrabModeAsync, GrabModeAsync, 0 /* None */,
+                                    0 /* None */, CurrentTime);
+    g_grabActive = result == GrabSuccess;
+    return g_grabActive;
+}
+
+void StopPointerGrab() {
+    if (g_grabDisplay && g_grabActive) {
+        XUngrabPointer(g_grabDisplay, CurrentTime);
+        XFlush(g_grabDisplay);
+        // What was grabbed but not read belongs to the time of the grab: it goes.
+        XSync(g_grabDisplay, True);
+    }
+    g_grabActive = false;
+}
+
+bool PointerGrabActive() { return g_grabActive; }
+
+bool PointerGrabPending() { return g_grabDisplay && g_grabActive && XPending(g_grabDisplay) > 0; }
+
+void DrainPointerGrab(std::vector<TRawInput>& out) {
+    if (!g_grabDisplay) {
+        return;
+    }
+    while (XPending(g_grabDisplay) > 0) {
+        XEvent event;
+        XNextEvent(g_grabDisplay, &event);
+        TRawInput raw;
+        switch (event.type) {
+        case MotionNotify:
+            raw.Kind = TRawInputKind::PointerMove;
+            raw.Screen = {event.xmotion.x_root, event.xmotion.y_root};
+            break;
+        case ButtonPress:
+        case ButtonRelease: {
+            const bool down = event.type == ButtonPress;
+            raw.Screen = {event.xbutton.x_root, event.xbutton.y_root};
+            switch (event.xbutton.button) {
+            case Button1:
+                raw.Button = TMouseButton::Left;
+                break;
+            case Button2:
+                raw.Button = TMouseButton::Middle;
+                break;
+            case Button3:
+                raw.Button = TMouseButton::Right;
+                break;
+            case Button4:
+            case Button5:
+                // The wheel: one notch per press; the release carries nothing.
+                if (!down) {
+                    continue;
+                }
+                raw.Kind = TRawInputKind::Wheel;
+                raw.WheelDelta = event.xbutton.button == Button4 ? 120 : -120;
+                out.push_back(raw);
+                continue;
+            default:
+                continue;
+            }
+            raw.Kind = down ? TRawInputKind::ButtonDown : TRawInputKind::ButtonUp;
+            break;
+        }
+        default:
+            continue;
+        }
+        out.push_back(raw);
+    }
+}
+
+void ClosePointerGrab() {
+    StopPointerGrab();
+    if (g_grabDisplay) {
+        XCloseDisplay(g_grabDisplay);
+        g_grabDisplay = nullptr;
+    }
+}
+
 #else
 
 void InstallErrorHandler() {}
@@ -123,6 +220,12 @@ bool FocusWindow(SDL_Window* window) {
     return true;
 }
 bool Bell(SDL_Window*) { return false; }
+bool StartPointerGrab(SDL_Window*) { return false; }
+void StopPointerGrab() {}
+bool PointerGrabActive() { return false; }
+bool PointerGrabPending() { return false; }
+void DrainPointerGrab(std::vector<TRawInput>&) {}
+void ClosePointerGrab() {}
 
 #endif
 

@@ -23,5 +23,20 @@ bool ShapeWindow(SDL_Window* window, const std::vector<TRect>& rects, bool whole
 // Gives the input focus to window and waits until the server has done it.
 bool FocusWindow(SDL_Window* window);
 bool Bell(SDL_Window* anyWindow);
+// Holds the pointer for the program while a menu is open or a window has the toolkit's capture:
+// every pointer event of the display comes to the program, over its own windows or not, and is
+// read here in screen coordinates. The grab is made on a connection of its own, so SDL (which
+// releases pointer grabs of its connection whenever the keyboard focus moves, and does not
+// report presses outside its windows) neither sees nor disturbs it. Fails while SDL holds the
+// implicit grab of a pressed button; callers try again once the button is up.
+bool StartPointerGrab(SDL_Window* anchor);
+void StopPointerGrab();
+bool PointerGrabActive();
+// Whether grabbed events wait to be read.
+bool PointerGrabPending();
+// Reads the grabbed events as raw input.
+void DrainPointerGrab(std::vector<TRawInput>& out);
+// Closes the grab's connection (at the end of the backend).
+void ClosePointerGrab();
 
 }  // namespace SdlX11
