@@ -57,7 +57,8 @@ void WatchChild(pid_t pid) {
 
 bool SetClipboardText(std::string_view text) {
     TWindowSystem* system = TWindowSystem::Current();
-    return system && system->Backend().SetClipboardText(text);
+    // Plain text ends at its first NUL on every clipboard; the same here whatever the backend.
+    return system && system->Backend().SetClipboardText(text.substr(0, text.find('\0')));
 }
 
 std::optional<std::string> GetClipboardText() {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "toolkit/graphics/PngCodec.h"
 #include "toolkit/windowing/Utf8.h"
 #include "toolkit/windowing/WindowSystem.h"
 
@@ -153,6 +154,19 @@ TPixelBuffer THeadlessBackend::ScreenPixels() const {
         }
     }
     return screen;
+}
+
+std::optional<std::string> THeadlessBackend::SavePng(HWND hwnd, const std::string& path) const {
+    const TPixelBuffer screen = hwnd ? TPixelBuffer() : ScreenPixels();
+    const TPixelBuffer& pixels = hwnd ? PresentedPixels(hwnd) : screen;
+    if (pixels.Empty()) {
+        return "no such window, or nothing shown of it";
+    }
+    const TResult result = WritePngFile(pixels, path);
+    if (!result) {
+        return result.Message;
+    }
+    return std::nullopt;
 }
 
 // ---- Waiting ------------------------------------------------------------------------------------

@@ -93,6 +93,9 @@ public:
     const TPixelBuffer& PresentedPixels(HWND hwnd) const;
     // The whole screen: desktop, then every visible window in raise order, each within its shape.
     TPixelBuffer ScreenPixels() const;
+    // Writes what the screen shows of the window (or, for 0, the whole screen) as a PNG file;
+    // the error message when it cannot.
+    std::optional<std::string> SavePng(HWND hwnd, const std::string& path) const;
     int BeepCount() const { return m_beeps; }
     TCursorShape Cursor() const { return m_cursor; }
     bool MouseCaptured() const { return m_mouseCaptured; }
