@@ -1,9 +1,9 @@
-#include <benchmark/benchmark.h>
-
 #include "toolkit/backends/headless/HeadlessBackend.h"
 #include "toolkit/graphics/DeviceContext.h"
 #include "toolkit/windowing/WinUser.h"
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -75,8 +75,8 @@ void BM_InvalidateAndPaintFiftyChildren(benchmark::State& state) {
     Register("Painting", &PaintingProc);
     HWND top = CreateWindowEx(0, "Painting", "", WS_POPUP | WS_VISIBLE, 100, 100, 482, 481, 0, 0, nullptr);
     for (int i = 0; i < 50; ++i) {
-        CreateWindowEx(0, "Painting", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10 + (i % 10) * 46, 10 + (i / 10) * 90,
-                       40, 80, top, i, nullptr);
+        CreateWindowEx(0, "Painting", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10 + (i % 10) * 46,
+                       10 + (i / 10) * 90, 40, 80, top, i, nullptr);
     }
     ProcessPendingMessages();
     for (auto _ : state) {
@@ -97,8 +97,9 @@ void BM_PresentFullFrame(benchmark::State& state) {
     for (auto _ : state) {
         bench.Backend->Present(top, surface, all);
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(surface.Width()) * surface.Height() * 4);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(surface.Width()) *
+                            surface.Height() * 4);
 }
 BENCHMARK(BM_PresentFullFrame)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

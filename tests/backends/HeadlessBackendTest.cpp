@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
 #include "toolkit/backends/sdl/BackendChoice.h"
 #include "toolkit/windowing/Utf8.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -49,7 +49,8 @@ TEST_F(HeadlessBackend, TheScreenShowsWindowsInTheOrderTheyWereRaised) {
     EXPECT_EQ(Backend().ScreenPixels().At(35, 35), 0xFF0000u);
     ShowWindow(back, SW_MINIMIZE);
     screen = Backend().ScreenPixels();
-    EXPECT_EQ(screen.At(15, 15), THeadlessBackend::kDesktopPixel) << "a minimised window is not on the screen";
+    EXPECT_EQ(screen.At(15, 15), THeadlessBackend::kDesktopPixel)
+        << "a minimised window is not on the screen";
     EXPECT_EQ(screen.At(35, 35), 0x0000FFu);
 
     const std::string path = (std::filesystem::temp_directory_path() / "varnel-headless-screen.png").string();
@@ -110,4 +111,4 @@ TEST(BackendChoice, HeadlessWhenAskedOrWithoutADisplay) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <SDL2/SDL.h>
-
-#include <cstdlib>
-
 #include "toolkit/backends/sdl/SdlBackend.h"
+
 #include "toolkit/backends/sdl/SdlKeys.h"
 #include "toolkit/windowing/Messages.h"
+
+#include <SDL2/SDL.h>
+#include <cstdlib>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -18,7 +18,8 @@ TEST(SdlKeys, LettersFollowTheLayoutPunctuationThePlaceOnTheKeyboard) {
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_5, SDL_SCANCODE_KP_5), VK_NUMPAD0 + 5);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_F10, SDL_SCANCODE_F10), VK_F10);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_LALT, SDL_SCANCODE_LALT), VK_MENU);
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_RALT, SDL_SCANCODE_RALT), VK_RMENU) << "AltGr types, it makes no system keys";
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_RALT, SDL_SCANCODE_RALT), VK_RMENU)
+        << "AltGr types, it makes no system keys";
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_RCTRL, SDL_SCANCODE_RCTRL), VK_CONTROL);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON), VK_OEM_1);
     // A layout letter without an ASCII code (é on a French keyboard) is named by its place.
@@ -45,7 +46,7 @@ TEST(SdlBackend, RunsWithoutADisplayOnTheDummyDriver) {
     const TRect all[] = {surface.Bounds(), Bounds(60, 40, 100, 100)};
     backend->Present(0x100, surface, all);
     backend->SetNativeWindowBounds(0x100, Bounds(0, 0, 32, 32));
-    backend->Present(0x100, surface, all);  // the window is smaller than the surface now
+    backend->Present(0x100, surface, all); // the window is smaller than the surface now
     backend->SetCursorShape(TCursorShape::Hand);
     backend->PumpEvents();
     EXPECT_TRUE(backend->SetClipboardText(std::string("line\r\nnext\0hidden", 16)));
@@ -55,4 +56,4 @@ TEST(SdlBackend, RunsWithoutADisplayOnTheDummyDriver) {
     backend->DestroyNativeWindow(0x100);
 }
 
-}  // namespace
+} // namespace

@@ -1,4 +1,6 @@
-#include <gtest/gtest.h>
+#include "toolkit/shell/Shell.h"
+
+#include "tests/support/ToolkitFixture.h"
 
 #include <chrono>
 #include <filesystem>
@@ -6,8 +8,7 @@
 #include <sstream>
 #include <thread>
 
-#include "tests/support/ToolkitFixture.h"
-#include "toolkit/shell/Shell.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -26,9 +27,14 @@ protected:
         record = dir / "arguments";
         // Records its arguments, one per line, and the directory it ran in.
         std::ofstream(script) << "#!/bin/sh\n"
-                                 "pwd > \"" << record.string() << ".tmp\"\n"
-                                 "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"" << record.string() << ".tmp\"; done\n"
-                                 "mv \"" << record.string() << ".tmp\" \"" << record.string() << "\"\n";
+                                 "pwd > \""
+                              << record.string()
+                              << ".tmp\"\n"
+                                 "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \""
+                              << record.string()
+                              << ".tmp\"; done\n"
+                                 "mv \""
+                              << record.string() << ".tmp\" \"" << record.string() << "\"\n";
         fs::permissions(script, fs::perms::owner_all);
         SetShellOpenProgram(script.string());
     }
@@ -105,4 +111,4 @@ TEST_F(Shell, TheClipboardKeepsBytesExactlyUpToTheFirstNul) {
     EXPECT_EQ(Backend().BeepCount(), 2);
 }
 
-}  // namespace
+} // namespace

@@ -1,18 +1,18 @@
 #pragma once
 
-#include <functional>
-#include <string>
-
 #include "toolkit/graphics/Color.h"
 #include "toolkit/windowing/Messages.h"
 #include "toolkit/windowing/WinTypes.h"
+
+#include <functional>
+#include <string>
 
 // The classic window-message API under its classic names. Every function acts on the current
 // window system (TWindowSystem::Current) and answers as for an invalid handle when there is none.
 // Text is UTF-8.
 
 struct WNDCLASS {
-    UINT style = 0;  // CS_...
+    UINT style = 0; // CS_...
     WNDPROC lpfnWndProc = nullptr;
     HCURSOR hCursor = 0;
     // The colour the default WM_ERASEBKGND fills the client area with; clNone for no erasing.
@@ -26,8 +26,8 @@ BOOL UnregisterClass(const char* className);
 BOOL GetClassInfo(const char* className, WNDCLASS* wc);
 // For a child window (WS_CHILD) parent is its parent; for any other window parent is its owner.
 // id is the child's id (GWLP_ID). param reaches WM_NCCREATE and WM_CREATE in CREATESTRUCT.
-HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x,
-                    int y, int width, int height, HWND parent, LONG_PTR id, void* param);
+HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, LONG_PTR id, void* param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 BOOL IsWindowVisible(HWND hwnd);
@@ -117,9 +117,10 @@ HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 
-// ---- Painting -----------------------------------------------------------------------------------------------
-// Areas are in client coordinates; a null rectangle or region means the whole client area.
-// Invalidating a window also invalidates its children unless it has WS_CLIPCHILDREN.
+// ---- Painting
+// ----------------------------------------------------------------------------------------------- Areas are
+// in client coordinates; a null rectangle or region means the whole client area. Invalidating a window also
+// invalidates its children unless it has WS_CLIPCHILDREN.
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const RECT* rect);
@@ -141,7 +142,8 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
 // Copies the window's region into region; ERROR when the window has none.
 int GetWindowRgn(HWND hwnd, HRGN region);
 
-// ---- Native scroll bars ------------------------------------------------------------------------------------
+// ---- Native scroll bars
+// ------------------------------------------------------------------------------------
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);
 BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);

@@ -1,20 +1,21 @@
 #include "toolkit/backends/headless/HeadlessBackend.h"
 
+#include "toolkit/graphics/PngCodec.h"
+#include "toolkit/windowing/Utf8.h"
+#include "toolkit/windowing/WindowSystem.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
-#include "toolkit/graphics/PngCodec.h"
-#include "toolkit/windowing/Utf8.h"
-#include "toolkit/windowing/WindowSystem.h"
-
-
 THeadlessBackend::THeadlessBackend() = default;
 THeadlessBackend::~THeadlessBackend() = default;
 
-void THeadlessBackend::Attach(TWindowSystem& system) { m_system = &system; }
+void THeadlessBackend::Attach(TWindowSystem& system) {
+    m_system = &system;
+}
 
 void THeadlessBackend::Detach() {
     m_system = nullptr;
@@ -31,7 +32,9 @@ bool THeadlessBackend::CreateNativeWindow(HWND hwnd, const TNativeWindowParams& 
     return true;
 }
 
-void THeadlessBackend::DestroyNativeWindow(HWND hwnd) { m_windows.erase(hwnd); }
+void THeadlessBackend::DestroyNativeWindow(HWND hwnd) {
+    m_windows.erase(hwnd);
+}
 
 void THeadlessBackend::ShowNativeWindow(HWND hwnd, bool visible) {
     auto it = m_windows.find(hwnd);
@@ -50,7 +53,8 @@ void THeadlessBackend::SetNativeWindowBounds(HWND hwnd, const TRect& screenBound
         return;
     }
     it->second.Bounds = screenBounds;
-    it->second.Presented.Resize(std::max(screenBounds.Width(), 0), std::max(screenBounds.Height(), 0), kDesktopPixel);
+    it->second.Presented.Resize(std::max(screenBounds.Width(), 0), std::max(screenBounds.Height(), 0),
+                                kDesktopPixel);
 }
 
 void THeadlessBackend::SetNativeWindowShape(HWND hwnd, const TRegion* shape) {
@@ -201,7 +205,9 @@ void THeadlessBackend::WaitForEvents(std::int64_t deadlineMs) {
     std::abort();
 }
 
-void THeadlessBackend::WhenIdle(std::function<void()> step) { m_steps.push_back(std::move(step)); }
+void THeadlessBackend::WhenIdle(std::function<void()> step) {
+    m_steps.push_back(std::move(step));
+}
 
 // ---- Injection ------------------------------------------------------------------------------------
 

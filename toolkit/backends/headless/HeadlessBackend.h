@@ -1,5 +1,9 @@
 #pragma once
 
+#include "toolkit/graphics/PixelBuffer.h"
+#include "toolkit/graphics/Region.h"
+#include "toolkit/windowing/Backend.h"
+
 #include <deque>
 #include <functional>
 #include <map>
@@ -8,10 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "toolkit/graphics/PixelBuffer.h"
-#include "toolkit/graphics/Region.h"
-#include "toolkit/windowing/Backend.h"
 
 // A deterministic screen in memory for tests and screenshots: 1280 × 1024 with a work area of
 // 1280 × 984 at (0, 0) (a 40-pixel panel at the bottom). Input is injected at screen points; what
@@ -81,11 +81,11 @@ public:
         TRect Bounds;
         bool Visible = false;
         bool Minimized = false;
-        std::optional<TRegion> Shape;  // window coordinates
-        TPixelBuffer Presented;        // what the screen shows of the window, desktop outside its shape
+        std::optional<TRegion> Shape; // window coordinates
+        TPixelBuffer Presented;       // what the screen shows of the window, desktop outside its shape
         int PresentCount = 0;
         std::vector<TRect> LastChanged;
-        std::uint64_t RaiseOrder = 0;  // larger is nearer the front
+        std::uint64_t RaiseOrder = 0; // larger is nearer the front
     };
     const TNativeWindow* Native(HWND hwnd) const;
     std::vector<HWND> NativeWindows() const;
