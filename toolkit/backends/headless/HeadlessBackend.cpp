@@ -166,9 +166,9 @@ std::optional<std::string> THeadlessBackend::SavePng(HWND hwnd, const std::strin
     if (pixels.Empty()) {
         return "no such window, or nothing shown of it";
     }
-    const TResult result = WritePngFile(pixels, path);
-    if (!result) {
-        return result.Message;
+    const TStatus status = WritePngFile(pixels, path);
+    if (!status) {
+        return status.Message();
     }
     return std::nullopt;
 }
