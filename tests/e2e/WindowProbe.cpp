@@ -11,9 +11,11 @@
 //                        captures the pointer) at (L, T)
 //   popup-key C          a character typed while the popup is open, received by the main window
 //   popup-outside X Y    the popup saw a press outside itself at screen (X, Y) and closed
+//   shaped               R gave the window rounded corners (a region of its own)
 
 #include "toolkit/backends/sdl/SdlBackend.h"
 #include "toolkit/graphics/DeviceContext.h"
+#include "toolkit/graphics/Region.h"
 #include "toolkit/shell/Shell.h"
 #include "toolkit/windowing/Utf8.h"
 #include "toolkit/windowing/WinUser.h"
@@ -110,6 +112,11 @@ LRESULT ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                                WS_POPUP | WS_VISIBLE, r.Left + 50, r.Top + 60, 120, 80, hwnd, 0, nullptr);
             SetCapture(g_popup);
             std::printf("popup %d %d\n", r.Left + 50, r.Top + 60);
+            return 0;
+        }
+        if (wParam == 'r') {
+            SetWindowRgn(hwnd, CreateRoundRectRgn(0, 0, 401, 301, 40, 40), TRUE);
+            std::printf("shaped\n");
             return 0;
         }
         if (wParam == '\r') {

@@ -43,11 +43,14 @@ TWindowSystem::TWindowSystem(std::unique_ptr<TBackend> backend, std::unique_ptr<
 TWindowSystem::~TWindowSystem() {
     // Destroy what is left, owners after what they own, so that every window still hears
     // WM_DESTROY and WM_NCDESTROY while the system is intact.
-    while (!m_topLevels.empty()) {
-        DestroyWindow(m_topLevels.back());
-    }
-    while (!m_messageOnly.empty()) {
-        DestroyWindow(m_messageOnly.back());
+    for (std::vector<HWND>* list : {&m_topLevels, &m_messageOnly}) {
+        while (!list->empty()) {
+            const HWND last = list->back();
+            if (!DestroyWindow(last) && IsWindow(last)) {
+                // Its destruction was already under way when the system went: finish it here.
+                DestroyTree(last);
+            }
+        }
     }
     if (m_clock->IsManual()) {
         static_cast<TManualClock&>(*m_clock).SetAdvancer(nullptr);

@@ -233,8 +233,6 @@ public:
     void MessageBeep(UINT type);
 
 private:
-    friend struct TWindowSystemTestAccess;
-
     // Window tree helpers (WindowSystem.cpp).
     void DestroyTree(HWND hwnd);
     void SendDestroyMessages(HWND hwnd);
