@@ -165,7 +165,9 @@ TEST(Canvas, DrawingLeaksNoHandles) {
         // The stock objects contexts start with are made once, on first use.
         TBitmap warmUp(2, 2);
         warmUp.Canvas()->Rectangle(0, 0, 1, 1);
-        DeleteDC(CreateCompatibleDC(nullptr));
+        for (int stock = 0; stock <= kStockDefaultBitmap; ++stock) {
+            GetStockObject(stock);
+        }
     }
     std::size_t before = gdi::ObjectCount();
     {
