@@ -2,6 +2,13 @@
 
 #include <cassert>
 
+const TClassInfo& TObject::StaticClassInfo() {
+    static const TClassInfo info("TObject", nullptr);
+    return info;
+}
+
+VARNEL_CLASS_INFO(TPersistent)
+
 void TPersistent::Assign(const TPersistent* source) {
     if (source) {
         source->AssignTo(this);

@@ -14,8 +14,7 @@ extern const TEmbeddedResourceEntry g_embeddedResources[];
 std::optional<std::span<const std::byte>> FindEmbeddedResource(std::string_view name) {
     for (const TEmbeddedResourceEntry* e = g_embeddedResources; e->name; ++e) {
         std::string_view entryName(e->name);
-        if (entryName.size() == name.size() &&
-            strncasecmp(entryName.data(), name.data(), name.size()) == 0) {
+        if (entryName.size() == name.size() && strncasecmp(entryName.data(), name.data(), name.size()) == 0) {
             return std::span<const std::byte>(reinterpret_cast<const std::byte*>(e->begin),
                                               static_cast<std::size_t>(e->end - e->begin));
         }

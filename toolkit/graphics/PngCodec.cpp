@@ -1,0 +1,67 @@
+#include "toolkit/graphics/PngCodec.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <png.h>
+
+namespace {
+
+std::vector<std::uint8_t> PackRgb(const TPixelBuffer& pixels) {
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(pixels.Width()) * pixels.Height() * 3);
+    std::size_t i = 0;
+    for (std::uint32_t p : pixels.Pixels()) {
+        rgb[i++] = static_cast<std::uint8_t>(p >> 16);
+        rgb[i++] = static_cast<std::uint8_t>(p >> 8);
+        rgb[i++] = static_cast<std::uint8_t>(p);
+    }
+    return rgb;
+}
+
+} // namespace
+
+TResult EncodePng(const TPixelBuffer& pixels, std::vector<std::byte>& out) {
+    if (pixels.Empty()) {
+        return TResult::Failure("a PNG image needs at least one pixel");
+    }
+    std::vector<std::uint8_t> rgb = PackRgb(pixels);
+    png_image image;
+    std::memset(&image, 0, sizeof(image));
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(pixels.Width());
+    image.height = static_cast<png_uint_32>(pixels.Height());
+    image.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr)) {
+        std::string message = std::string("libpng could not size the image: ") + image.message;
+        png_image_free(&image);
+        return TResult::Failure(message);
+    }
+    std::vector<std::byte> encoded(size);
+    if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, rgb.data(), 0, nullptr)) {
+        std::string message = std::string("libpng could not write the image: ") + image.message;
+        png_image_free(&image);
+        return TResult::Failure(message);
+    }
+    encoded.resize(size);
+    out = std::move(encoded);
+    return TResult::Success();
+}
+
+TResult WritePngFile(const TPixelBuffer& pixels, const std::string& path) {
+    std::vector<std::byte> encoded;
+    if (TResult result = EncodePng(pixels, encoded); !result) {
+        return result;
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!file) {
+        return TResult::Failure("cannot open \"" + path + "\" for writing");
+    }
+    if (std::fwrite(encoded.data(), 1, encoded.size(), file.get()) != encoded.size()) {
+        return TResult::Failure("cannot write \"" + path + "\"");
+    }
+    if (std::fclose(file.release()) != 0) {
+        return TResult::Failure("cannot finish writing \"" + path + "\"");
+    }
+    return TResult::Success();
+}
