@@ -106,7 +106,7 @@ TBmpSpec ThreeByTwo() {
 
 TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     TPixelBuffer p;
-    ASSERT_TRUE(DecodeBmp(MakeBmp(ThreeByTwo()), p).Ok);
+    ASSERT_TRUE(DecodeBmp(MakeBmp(ThreeByTwo()), p).IsOk());
     EXPECT_EQ(Pixels(p),
               (std::vector<std::uint32_t>{0xFFFFFF, 0x000000, 0x808080, 0xFF0000, 0x00FF00, 0x0000FF}));
 
@@ -116,8 +116,8 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     topDown.BitsPerPixel = 32;
     topDown.PixelData = {0x01, 0x02, 0x03, 0xFF, 0x04, 0x05, 0x06, 0xFF,
                          0x07, 0x08, 0x09, 0xFF, 0x0A, 0x0B, 0x0C, 0xFF};
-    TResult r = DecodeBmp(MakeBmp(topDown), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    TStatus r = DecodeBmp(MakeBmp(topDown), p);
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p), (std::vector<std::uint32_t>{0x030201, 0x060504, 0x090807, 0x0C0B0A}));
 
     TBmpSpec mono;
@@ -127,7 +127,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     mono.Palette = {0x000000, 0xFFFFFF};
     mono.PixelData = {0b10110000, 0b01000000, 0, 0};
     r = DecodeBmp(MakeBmp(mono), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p),
               (std::vector<std::uint32_t>{0xFFFFFF, 0, 0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0, 0, 0xFFFFFF}));
 
@@ -139,7 +139,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     nibbles.Palette = {0x112233, 0x445566, 0x778899};
     nibbles.PixelData = {0x21, 0x00, 0, 0};
     r = DecodeBmp(MakeBmp(nibbles), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p), (std::vector<std::uint32_t>{0x778899, 0x445566, 0x112233}));
 
     TBmpSpec fields;
@@ -150,7 +150,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     fields.Masks = {0xF800, 0x07E0, 0x001F};
     fields.PixelData = {0x00, 0xF8, 0x1F, 0x00}; // pure red, pure blue in 5-6-5
     r = DecodeBmp(MakeBmp(fields), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p), (std::vector<std::uint32_t>{0xFF0000, 0x0000FF}));
 
     TBmpSpec core;
@@ -162,7 +162,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     core.Palette[7] = 0xABCDEF;
     core.PixelData = {7, 0, 0, 0};
     r = DecodeBmp(MakeBmp(core), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p), (std::vector<std::uint32_t>{0xABCDEF, 0}));
 
     TBmpSpec rle;
@@ -174,7 +174,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     rle.Palette = {0x000000, 0xFFFFFF};
     rle.PixelData = {4, 1, 0, 0, 2, 0, 2, 1, 0, 1}; // bottom: 4 × white; top: 2 × black, 2 × white
     r = DecodeBmp(MakeBmp(rle), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p),
               (std::vector<std::uint32_t>{0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}));
 }
@@ -187,14 +187,14 @@ TEST(BmpCodec, WritesTwentyFourBitFilesThatReadBackTheSame) {
         }
     }
     std::vector<std::byte> bytes;
-    ASSERT_TRUE(EncodeBmp(original, bytes).Ok);
+    ASSERT_TRUE(EncodeBmp(original, bytes).IsOk());
     ASSERT_GT(bytes.size(), 30u);
     EXPECT_EQ(std::to_integer<int>(bytes[0]), 'B');
     EXPECT_EQ(std::to_integer<int>(bytes[28]), 24) << "bits per pixel";
     TPixelBuffer decoded;
-    ASSERT_TRUE(DecodeBmp(bytes, decoded).Ok);
+    ASSERT_TRUE(DecodeBmp(bytes, decoded).IsOk());
     EXPECT_EQ(decoded, original);
-    EXPECT_FALSE(EncodeBmp(TPixelBuffer(), bytes).Ok);
+    EXPECT_FALSE(EncodeBmp(TPixelBuffer(), bytes).IsOk());
 }
 
 TEST(BmpCodec, RefusesHugeClaimsBeforeAllocating) {
@@ -203,16 +203,16 @@ TEST(BmpCodec, RefusesHugeClaimsBeforeAllocating) {
     huge.Height = 60000;
     huge.PixelData.assign(2000, 0);
     TPixelBuffer p;
-    TResult r = DecodeBmp(MakeBmp(huge), p);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Message.find("60000 × 60000"), std::string::npos) << r.Message;
+    TStatus r = DecodeBmp(MakeBmp(huge), p);
+    EXPECT_FALSE(r.IsOk());
+    EXPECT_NE(r.Message().find("60000 × 60000"), std::string::npos) << r.Message();
 
     TBmpSpec large = huge; // within limits, but not backed by data
     large.Width = 4000;
     large.Height = 4000;
     r = DecodeBmp(MakeBmp(large), p);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Message.find("truncated"), std::string::npos) << r.Message;
+    EXPECT_FALSE(r.IsOk());
+    EXPECT_NE(r.Message().find("truncated"), std::string::npos) << r.Message();
 
     TBmpSpec rle = large; // a run-length stream cannot justify 16 million pixels with 2000 bytes
     rle.BitsPerPixel = 8;
@@ -220,16 +220,16 @@ TEST(BmpCodec, RefusesHugeClaimsBeforeAllocating) {
     rle.Palette = {0};
     rle.ColoursUsed = 1;
     r = DecodeBmp(MakeBmp(rle), p);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Message.find("run-length"), std::string::npos) << r.Message;
+    EXPECT_FALSE(r.IsOk());
+    EXPECT_NE(r.Message().find("run-length"), std::string::npos) << r.Message();
 }
 
 TEST(BmpCodec, RefusesBrokenHeadersWithAReason) {
     TPixelBuffer untouched(1, 1, 0x123456);
     auto refuse = [&](TBmpSpec spec, std::string_view reason) {
-        TResult r = DecodeBmp(MakeBmp(spec), untouched);
-        EXPECT_FALSE(r.Ok) << reason;
-        EXPECT_NE(r.Message.find(reason), std::string::npos) << r.Message;
+        TStatus r = DecodeBmp(MakeBmp(spec), untouched);
+        EXPECT_FALSE(r.IsOk()) << reason;
+        EXPECT_NE(r.Message().find(reason), std::string::npos) << r.Message();
     };
     TBmpSpec spec = ThreeByTwo();
     spec.HeaderSize = 41;
@@ -260,9 +260,9 @@ TEST(BmpCodec, RefusesBrokenHeadersWithAReason) {
     palette.ColoursUsed = 200; // claims 200 entries, none present
     refuse(palette, "palette");
     EXPECT_EQ(untouched.At(0, 0), 0x123456u) << "a failed decode leaves the destination alone";
-    EXPECT_FALSE(DecodeBmp({}, untouched).Ok);
+    EXPECT_FALSE(DecodeBmp({}, untouched).IsOk());
     const std::byte notBmp[] = {std::byte('G'), std::byte('I'), std::byte('F'), std::byte('8')};
-    EXPECT_FALSE(DecodeBmp(notBmp, untouched).Ok);
+    EXPECT_FALSE(DecodeBmp(notBmp, untouched).IsOk());
 }
 
 TEST(BmpCodec, EveryTruncationFailsCleanly) {
@@ -270,9 +270,9 @@ TEST(BmpCodec, EveryTruncationFailsCleanly) {
         std::vector<std::byte> bytes = MakeBmp(spec);
         for (std::size_t n = 0; n < bytes.size(); ++n) {
             TPixelBuffer p;
-            TResult r = DecodeBmp(std::span(bytes).first(n), p);
-            EXPECT_FALSE(r.Ok) << "accepted " << n << " of " << bytes.size() << " bytes";
-            EXPECT_FALSE(r.Message.empty());
+            TStatus r = DecodeBmp(std::span(bytes).first(n), p);
+            EXPECT_FALSE(r.IsOk()) << "accepted " << n << " of " << bytes.size() << " bytes";
+            EXPECT_FALSE(r.Message().empty());
         }
     }
 }

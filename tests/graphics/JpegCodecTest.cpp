@@ -85,26 +85,26 @@ void ExpectNear(std::uint32_t actual, std::uint32_t expected, const char* what) 
 
 TEST(JpegCodec, DecodesColourGreyProgressiveAndCmyk) {
     TPixelBuffer p;
-    TResult r = DecodeJpeg(MakeJpeg(TKind::Colour), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    TStatus r = DecodeJpeg(MakeJpeg(TKind::Colour), p);
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     ASSERT_EQ(p.Width(), 16);
     ASSERT_EQ(p.Height(), 8);
     ExpectNear(p.At(2, 4), 0xFF0000, "colour left");
     ExpectNear(p.At(13, 4), 0x0000FF, "colour right");
 
     r = DecodeJpeg(MakeJpeg(TKind::Grey), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     ExpectNear(p.At(2, 4), 0x282828, "grey left");
     ExpectNear(p.At(13, 4), 0xC8C8C8, "grey right");
 
     r = DecodeJpeg(MakeJpeg(TKind::Progressive, 40, 24), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(p.Width(), 40);
     ExpectNear(p.At(3, 3), 0xFF0000, "progressive left");
     ExpectNear(p.At(36, 20), 0x0000FF, "progressive right");
 
     r = DecodeJpeg(MakeJpeg(TKind::Cmyk), p);
-    ASSERT_TRUE(r.Ok) << r.Message;
+    ASSERT_TRUE(r.IsOk()) << r.Message();
     ExpectNear(p.At(2, 4), 0xFF0000, "cmyk left");
     ExpectNear(p.At(13, 4), 0xFFFF00, "cmyk right");
 }
@@ -114,9 +114,9 @@ TEST(JpegCodec, TruncatedDataFailsAtEveryLength) {
         std::vector<std::byte> bytes = MakeJpeg(kind);
         for (std::size_t n = 0; n + 2 < bytes.size(); n += (n < 700 ? 1 : 7)) {
             TPixelBuffer p(1, 1, 0x123456);
-            TResult r = DecodeJpeg(std::span(bytes).first(n), p);
-            EXPECT_FALSE(r.Ok) << "accepted " << n << " of " << bytes.size() << " bytes";
-            EXPECT_FALSE(r.Message.empty());
+            TStatus r = DecodeJpeg(std::span(bytes).first(n), p);
+            EXPECT_FALSE(r.IsOk()) << "accepted " << n << " of " << bytes.size() << " bytes";
+            EXPECT_FALSE(r.Message().empty());
             EXPECT_EQ(p.At(0, 0), 0x123456u);
         }
     }
@@ -135,22 +135,22 @@ TEST(JpegCodec, RefusesPicturesItsDataCannotHold) {
         }
     }
     TPixelBuffer p;
-    TResult r = DecodeJpeg(bytes, p);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Message.find("60000 × 60000"), std::string::npos) << r.Message;
+    TStatus r = DecodeJpeg(bytes, p);
+    EXPECT_FALSE(r.IsOk());
+    EXPECT_NE(r.Message().find("60000 × 60000"), std::string::npos) << r.Message();
 }
 
 TEST(JpegCodec, GarbageBecomesAnErrorNeverAnExit) {
     TPixelBuffer p;
-    EXPECT_FALSE(DecodeJpeg({}, p).Ok);
+    EXPECT_FALSE(DecodeJpeg({}, p).IsOk());
     std::vector<std::byte> bytes = MakeJpeg(TKind::Colour);
     // Corrupt everything after the start-of-image marker with a fixed pattern.
     for (std::size_t i = 2; i < bytes.size(); ++i) {
         bytes[i] = std::byte(static_cast<unsigned char>(i * 37 + 11));
     }
-    TResult r = DecodeJpeg(bytes, p);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(r.Message.rfind("invalid JPEG", 0), 0u) << r.Message;
+    TStatus r = DecodeJpeg(bytes, p);
+    EXPECT_FALSE(r.IsOk());
+    EXPECT_EQ(r.Message().rfind("invalid JPEG", 0), 0u) << r.Message();
     const std::byte png[] = {std::byte{0x89}, std::byte{'P'}, std::byte{'N'}, std::byte{'G'}};
-    EXPECT_FALSE(DecodeJpeg(png, p).Ok);
+    EXPECT_FALSE(DecodeJpeg(png, p).IsOk());
 }

@@ -33,7 +33,7 @@ std::string WriteInto(const std::filesystem::path& folder, std::string_view name
     if (pixels.Empty()) {
         return {};
     }
-    TResult result = WritePngFile(pixels, path.string());
+    TStatus result = WritePngFile(pixels, path.string());
     return result ? path.string() : std::string{};
 }
 

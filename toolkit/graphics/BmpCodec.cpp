@@ -36,24 +36,24 @@ std::string Num(std::uint64_t v) {
 
 // Checks what SDL will read against the input. Succeeds only when every part the headers
 // point at lies inside data and the image size is one the data can carry.
-TResult ValidateBmp(std::span<const std::byte> data) {
+TStatus ValidateBmp(std::span<const std::byte> data) {
     const std::uint64_t size = data.size();
     if (size < kFileHeaderSize + 12) {
-        return TResult::Failure("not a BMP file: " + Num(size) + " bytes is too short for its headers");
+        return TStatus::Fail("not a BMP file: " + Num(size) + " bytes is too short for its headers");
     }
     if (std::to_integer<char>(data[0]) != 'B' || std::to_integer<char>(data[1]) != 'M') {
-        return TResult::Failure("not a BMP file: it does not start with \"BM\"");
+        return TStatus::Fail("not a BMP file: it does not start with \"BM\"");
     }
     const std::uint64_t pixelOffset = U32(data, 10);
     const std::uint64_t headerSize = U32(data, 14);
     const bool core = headerSize == 12;
     if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
         headerSize != 124) {
-        return TResult::Failure("unsupported BMP header of " + Num(headerSize) + " bytes");
+        return TStatus::Fail("unsupported BMP header of " + Num(headerSize) + " bytes");
     }
     if (kFileHeaderSize + headerSize > size) {
-        return TResult::Failure("truncated BMP: the " + Num(headerSize) + "-byte header needs " +
-                                Num(kFileHeaderSize + headerSize) + " bytes, the data has " + Num(size));
+        return TStatus::Fail("truncated BMP: the " + Num(headerSize) + "-byte header needs " +
+                             Num(kFileHeaderSize + headerSize) + " bytes, the data has " + Num(size));
     }
     std::int64_t width = 0;
     std::int64_t height = 0;
@@ -73,28 +73,27 @@ TResult ValidateBmp(std::span<const std::byte> data) {
     }
     const std::int64_t rows = height < 0 ? -height : height;
     if (width <= 0 || rows == 0) {
-        return TResult::Failure("BMP with no pixels: " + std::to_string(width) + " × " +
-                                std::to_string(height));
+        return TStatus::Fail("BMP with no pixels: " + std::to_string(width) + " × " + std::to_string(height));
     }
     if (width > TPixelBuffer::kMaxSide || rows > TPixelBuffer::kMaxSide ||
         static_cast<std::uint64_t>(width) * rows > static_cast<std::uint64_t>(TPixelBuffer::kMaxPixels)) {
-        return TResult::Failure("refusing a BMP of " + Num(width) + " × " + Num(rows) +
-                                " pixels: larger than any picture this program draws");
+        return TStatus::Fail("refusing a BMP of " + Num(width) + " × " + Num(rows) +
+                             " pixels: larger than any picture this program draws");
     }
     if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 16 &&
         bitsPerPixel != 24 && bitsPerPixel != 32) {
-        return TResult::Failure("unsupported BMP colour depth of " + Num(bitsPerPixel) + " bits per pixel");
+        return TStatus::Fail("unsupported BMP colour depth of " + Num(bitsPerPixel) + " bits per pixel");
     }
     const bool rle = compression == kRle8 || compression == kRle4;
     if ((compression == kRle8 && bitsPerPixel != 8) || (compression == kRle4 && bitsPerPixel != 4) ||
         ((compression == kBitFields || compression == kAlphaBitFields) && bitsPerPixel != 16 &&
          bitsPerPixel != 32) ||
         (compression != kRgb && !rle && compression != kBitFields && compression != kAlphaBitFields)) {
-        return TResult::Failure("unsupported BMP compression " + Num(compression) + " at " +
-                                Num(bitsPerPixel) + " bits per pixel");
+        return TStatus::Fail("unsupported BMP compression " + Num(compression) + " at " + Num(bitsPerPixel) +
+                             " bits per pixel");
     }
     if (rle && height < 0) {
-        return TResult::Failure("invalid BMP: run-length coded rows cannot be top-down");
+        return TStatus::Fail("invalid BMP: run-length coded rows cannot be top-down");
     }
     std::uint64_t tablesStart = kFileHeaderSize + headerSize;
     if (headerSize == 40 && compression == kBitFields) {
@@ -103,42 +102,42 @@ TResult ValidateBmp(std::span<const std::byte> data) {
         tablesStart += 16;
     }
     if (tablesStart > size) {
-        return TResult::Failure("truncated BMP: the colour masks end at byte " + Num(tablesStart) + " of " +
-                                Num(size));
+        return TStatus::Fail("truncated BMP: the colour masks end at byte " + Num(tablesStart) + " of " +
+                             Num(size));
     }
     if (bitsPerPixel <= 8) {
         const std::uint64_t maxColours = std::uint64_t{1} << bitsPerPixel;
         if (coloursUsed > maxColours) {
-            return TResult::Failure("invalid BMP: a palette of " + Num(coloursUsed) + " colours at " +
-                                    Num(bitsPerPixel) + " bits per pixel");
+            return TStatus::Fail("invalid BMP: a palette of " + Num(coloursUsed) + " colours at " +
+                                 Num(bitsPerPixel) + " bits per pixel");
         }
         const std::uint64_t entries = coloursUsed ? coloursUsed : maxColours;
         const std::uint64_t paletteEnd = tablesStart + entries * (core ? 3 : 4);
         if (paletteEnd > size) {
-            return TResult::Failure("truncated BMP: the palette of " + Num(entries) +
-                                    " colours ends at byte " + Num(paletteEnd) + " of " + Num(size));
+            return TStatus::Fail("truncated BMP: the palette of " + Num(entries) + " colours ends at byte " +
+                                 Num(paletteEnd) + " of " + Num(size));
         }
     }
     if (pixelOffset >= size) {
-        return TResult::Failure("truncated BMP: the pixel data starts at byte " + Num(pixelOffset) + " of " +
-                                Num(size));
+        return TStatus::Fail("truncated BMP: the pixel data starts at byte " + Num(pixelOffset) + " of " +
+                             Num(size));
     }
     const std::uint64_t available = size - pixelOffset;
     if (rle) {
         if (static_cast<std::uint64_t>(width) * rows > available * kRlePixelsPerByte) {
-            return TResult::Failure("refusing a run-length coded BMP of " + Num(width) + " × " + Num(rows) +
-                                    " pixels in " + Num(available) + " bytes of data");
+            return TStatus::Fail("refusing a run-length coded BMP of " + Num(width) + " × " + Num(rows) +
+                                 " pixels in " + Num(available) + " bytes of data");
         }
     } else {
         const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
         const std::uint64_t needed = stride * rows;
         if (needed > available) {
-            return TResult::Failure("truncated BMP: " + Num(width) + " × " + Num(rows) + " pixels need " +
-                                    Num(needed) + " bytes of pixel data from byte " + Num(pixelOffset) +
-                                    ", the data has " + Num(available));
+            return TStatus::Fail("truncated BMP: " + Num(width) + " × " + Num(rows) + " pixels need " +
+                                 Num(needed) + " bytes of pixel data from byte " + Num(pixelOffset) +
+                                 ", the data has " + Num(available));
         }
     }
-    return TResult::Success();
+    return TStatus::Ok();
 }
 
 struct TSurfaceDeleter {
@@ -195,28 +194,28 @@ int StreamClose(SDL_RWops* rw) {
 
 } // namespace
 
-TResult DecodeBmp(std::span<const std::byte> data, TPixelBuffer& out) {
-    if (TResult valid = ValidateBmp(data); !valid) {
+TStatus DecodeBmp(std::span<const std::byte> data, TPixelBuffer& out) {
+    if (TStatus valid = ValidateBmp(data); !valid) {
         return valid;
     }
     if (data.size() > static_cast<std::size_t>(INT32_MAX)) {
-        return TResult::Failure("refusing BMP data of more than 2 GiB");
+        return TStatus::Fail("refusing BMP data of more than 2 GiB");
     }
     SDL_RWops* rw = SDL_RWFromConstMem(data.data(), static_cast<int>(data.size()));
     if (!rw) {
-        return TResult::Failure(std::string("cannot read the BMP data: ") + SDL_GetError());
+        return TStatus::Fail(std::string("cannot read the BMP data: ") + SDL_GetError());
     }
     TSurfacePtr loaded(SDL_LoadBMP_RW(rw, 1));
     if (!loaded) {
-        return TResult::Failure(std::string("invalid BMP: ") + SDL_GetError());
+        return TStatus::Fail(std::string("invalid BMP: ") + SDL_GetError());
     }
     TSurfacePtr converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB888, 0));
     if (!converted) {
-        return TResult::Failure(std::string("cannot convert the BMP's pixels: ") + SDL_GetError());
+        return TStatus::Fail(std::string("cannot convert the BMP's pixels: ") + SDL_GetError());
     }
     TPixelBuffer pixels(converted->w, converted->h);
     if (pixels.Width() != converted->w || pixels.Height() != converted->h) {
-        return TResult::Failure("the BMP is larger than this program draws");
+        return TStatus::Fail("the BMP is larger than this program draws");
     }
     if (SDL_MUSTLOCK(converted.get())) {
         SDL_LockSurface(converted.get());
@@ -234,25 +233,25 @@ TResult DecodeBmp(std::span<const std::byte> data, TPixelBuffer& out) {
         SDL_UnlockSurface(converted.get());
     }
     out = std::move(pixels);
-    return TResult::Success();
+    return TStatus::Ok();
 }
 
-TResult EncodeBmp(const TPixelBuffer& pixels, std::vector<std::byte>& out) {
+TStatus EncodeBmp(const TPixelBuffer& pixels, std::vector<std::byte>& out) {
     if (pixels.Empty()) {
-        return TResult::Failure("an empty bitmap has no BMP form");
+        return TStatus::Fail("an empty bitmap has no BMP form");
     }
     // SDL only reads from the pixels while saving; the cast does not lead to writes.
     TSurfacePtr surface(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(pixels.Row(0)),
                                                            pixels.Width(), pixels.Height(), 32,
                                                            pixels.Width() * 4, SDL_PIXELFORMAT_RGB888));
     if (!surface) {
-        return TResult::Failure(std::string("cannot prepare the BMP: ") + SDL_GetError());
+        return TStatus::Fail(std::string("cannot prepare the BMP: ") + SDL_GetError());
     }
     std::vector<std::byte> bytes;
     TVectorStream stream{&bytes, 0};
     SDL_RWops* rw = SDL_AllocRW();
     if (!rw) {
-        return TResult::Failure(std::string("cannot write the BMP: ") + SDL_GetError());
+        return TStatus::Fail(std::string("cannot write the BMP: ") + SDL_GetError());
     }
     rw->size = StreamSize;
     rw->seek = StreamSeek;
@@ -262,8 +261,8 @@ TResult EncodeBmp(const TPixelBuffer& pixels, std::vector<std::byte>& out) {
     rw->type = SDL_RWOPS_UNKNOWN;
     rw->hidden.unknown.data1 = &stream;
     if (SDL_SaveBMP_RW(surface.get(), rw, 1) != 0) {
-        return TResult::Failure(std::string("cannot write the BMP: ") + SDL_GetError());
+        return TStatus::Fail(std::string("cannot write the BMP: ") + SDL_GetError());
     }
     out = std::move(bytes);
-    return TResult::Success();
+    return TStatus::Ok();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "toolkit/components/Status.h"
 #include "toolkit/graphics/PixelBuffer.h"
-#include "toolkit/graphics/Result.h"
 
 #include <cstddef>
 #include <span>
@@ -13,5 +13,5 @@
 // 2 KB is refused before anything is allocated. Reads 1, 4, 8, 16, 24 and 32 bits per pixel,
 // palettes, bit fields, run-length coding and top-down rows; writes 24 bits per pixel.
 // Pixels are 0x00RRGGBB; an alpha channel is not kept. out is untouched on failure.
-TResult DecodeBmp(std::span<const std::byte> data, TPixelBuffer& out);
-TResult EncodeBmp(const TPixelBuffer& pixels, std::vector<std::byte>& out);
+TStatus DecodeBmp(std::span<const std::byte> data, TPixelBuffer& out);
+TStatus EncodeBmp(const TPixelBuffer& pixels, std::vector<std::byte>& out);

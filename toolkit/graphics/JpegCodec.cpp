@@ -119,13 +119,13 @@ std::string Decode(jpeg_decompress_struct& info, TErrorManager& errors, std::spa
 
 } // namespace
 
-TResult DecodeJpeg(std::span<const std::byte> data, TPixelBuffer& out) {
+TStatus DecodeJpeg(std::span<const std::byte> data, TPixelBuffer& out) {
     if (data.size() < 4 || std::to_integer<unsigned>(data[0]) != 0xFF ||
         std::to_integer<unsigned>(data[1]) != 0xD8) {
-        return TResult::Failure("not a JPEG file: it does not start with a start-of-image marker");
+        return TStatus::Fail("not a JPEG file: it does not start with a start-of-image marker");
     }
     if (data.size() > 0x7FFFFFFFu) {
-        return TResult::Failure("refusing JPEG data of more than 2 GiB");
+        return TStatus::Fail("refusing JPEG data of more than 2 GiB");
     }
     jpeg_decompress_struct info{};
     TErrorManager errors;
@@ -146,8 +146,8 @@ TResult DecodeJpeg(std::span<const std::byte> data, TPixelBuffer& out) {
     }
     jpeg_destroy_decompress(&info);
     if (!failure.empty()) {
-        return TResult::Failure("invalid JPEG: " + failure);
+        return TStatus::Fail("invalid JPEG: " + failure);
     }
     out = std::move(pixels);
-    return TResult::Success();
+    return TStatus::Ok();
 }

@@ -20,9 +20,9 @@ std::vector<std::uint8_t> PackRgb(const TPixelBuffer& pixels) {
 
 } // namespace
 
-TResult EncodePng(const TPixelBuffer& pixels, std::vector<std::byte>& out) {
+TStatus EncodePng(const TPixelBuffer& pixels, std::vector<std::byte>& out) {
     if (pixels.Empty()) {
-        return TResult::Failure("a PNG image needs at least one pixel");
+        return TStatus::Fail("a PNG image needs at least one pixel");
     }
     std::vector<std::uint8_t> rgb = PackRgb(pixels);
     png_image image;
@@ -35,33 +35,33 @@ TResult EncodePng(const TPixelBuffer& pixels, std::vector<std::byte>& out) {
     if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr)) {
         std::string message = std::string("libpng could not size the image: ") + image.message;
         png_image_free(&image);
-        return TResult::Failure(message);
+        return TStatus::Fail(message);
     }
     std::vector<std::byte> encoded(size);
     if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, rgb.data(), 0, nullptr)) {
         std::string message = std::string("libpng could not write the image: ") + image.message;
         png_image_free(&image);
-        return TResult::Failure(message);
+        return TStatus::Fail(message);
     }
     encoded.resize(size);
     out = std::move(encoded);
-    return TResult::Success();
+    return TStatus::Ok();
 }
 
-TResult WritePngFile(const TPixelBuffer& pixels, const std::string& path) {
+TStatus WritePngFile(const TPixelBuffer& pixels, const std::string& path) {
     std::vector<std::byte> encoded;
-    if (TResult result = EncodePng(pixels, encoded); !result) {
+    if (TStatus result = EncodePng(pixels, encoded); !result) {
         return result;
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!file) {
-        return TResult::Failure("cannot open \"" + path + "\" for writing");
+        return TStatus::Fail("cannot open \"" + path + "\" for writing");
     }
     if (std::fwrite(encoded.data(), 1, encoded.size(), file.get()) != encoded.size()) {
-        return TResult::Failure("cannot write \"" + path + "\"");
+        return TStatus::Fail("cannot write \"" + path + "\"");
     }
     if (std::fclose(file.release()) != 0) {
-        return TResult::Failure("cannot finish writing \"" + path + "\"");
+        return TStatus::Fail("cannot finish writing \"" + path + "\"");
     }
-    return TResult::Success();
+    return TStatus::Ok();
 }
