@@ -240,3 +240,20 @@ TEST(ThemeFileWriter, RefusesNamesTheFormatCannotHold) {
     EXPECT_TRUE(writer.AddInteger(std::string(64, 'a'), 1));
     EXPECT_EQ(writer.EntryCount(), 1u);
 }
+
+TEST(ThemeFileReader, TheFuzzSeedsAreJudgedByTheirNames) {
+    // The seed corpus of the reader's fuzz target holds valid files and damaged ones, named so.
+    const std::filesystem::path corpus =
+        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path() /
+        "fuzz/theme/corpus";
+    int seen = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        std::unique_ptr<TsuiThemeFileReader> reader;
+        TStatus status = TsuiThemeFileReader::Load(entry.path().string(), reader);
+        EXPECT_EQ(status.IsOk(), name.starts_with("valid")) << status.Message();
+        ++seen;
+    }
+    EXPECT_GE(seen, 8);
+}
