@@ -2,6 +2,7 @@
 
 #include "skin/core/SUIPublic.h"
 #include "toolkit/components/Properties.h"
+#include "toolkit/graphics/Bitmap.h"
 
 #include <climits>
 #include <sys/stat.h>
@@ -65,6 +66,20 @@ TStatus TsuiFileTheme::SetThemeFile(const std::string& value) {
     m_lastLoadError.clear();
     RestyleUsers();
     return TStatus::Ok();
+}
+
+void TsuiFileTheme::GetBitmap(TsuiThemeElement element, TGraphic* graphic) const {
+    m_manager.GetBitmap(element, graphic);
+}
+
+void TsuiFileTheme::GetSlicedBitmap(TsuiThemeElement element, TBitmap* bitmap, int index, int count) const {
+    // Without a file nothing is read, as for the whole image.
+    if (!bitmap || !m_manager.HasReader()) {
+        return;
+    }
+    TBitmap whole;
+    m_manager.GetBitmap(element, &whole);
+    SliceBitmap(&whole, bitmap, count, index);
 }
 
 void TsuiFileTheme::RestyleUsers() {

@@ -9,7 +9,52 @@
 #include "toolkit/components/Properties.h"
 #include "toolkit/graphics/Types.h"
 
+#include <array>
 #include <string_view>
+
+class TBitmap;
+class TCanvas;
+class TPicture;
+
+// Frame index (1-based) of count equal frames of source, each source width div count wide and
+// the full height, becomes dest (size and pixels; dest keeps its transparency settings). source
+// and dest may be the same bitmap. A count below 1 or an index outside 1 to count leaves dest
+// as it was.
+void SliceBitmap(const TBitmap* source, TBitmap* dest, int count, int index);
+
+// One of the nine pieces DrawBitmapKeepCorners draws, in drawing order. A corner is copied
+// unscaled; an edge or the centre stretches its source over its destination. Skipped pieces
+// draw nothing but keep their rectangles, which the neighbouring pieces are placed against.
+struct TKeepCornersPiece {
+    enum TKind { Corner, Edge, Centre } Kind;
+    TRect Source;
+    TRect Dest;
+    bool Skipped;
+};
+using TKeepCornersPieces = std::array<TKeepCornersPiece, 9>;
+
+// The pieces for a source of width × height drawn into rect: top-left, bottom-left corners,
+// left edge, top-right, bottom-right corners, right edge, top edge, centre, bottom edge.
+TKeepCornersPieces KeepCornersPieces(int width, int height, const TRect& rect);
+
+// Draws source into rect so that its four corners keep their pixel size while the edges and
+// the middle stretch: the face of every skinned push button. Corners leave out magenta pixels
+// when transparent is set; edges and centre always do.
+void DrawBitmapKeepCorners(const TBitmap* source, TCanvas* canvas, const TRect& rect, bool transparent);
+
+// A bar of three frames: the left cap at rect's left, the right cap at its right, both leaving
+// out the key colour (the bitmap's top-left pixel when useCornerColor is set, else magenta),
+// and the middle frame stretched between them.
+void DrawThreePartBitmap(const TBitmap* bitmap, TCanvas* canvas, const TRect& rect, bool useCornerColor);
+
+// Tiles the picture unscaled from the canvas origin over rect's width and height, one column
+// and one row beyond them. An empty picture draws nothing.
+void TileDrawPicture(TCanvas* canvas, const TPicture* picture, const TRect& rect);
+
+// Quarter turns in place. Anticlockwise brings the old top-right corner to the top-left,
+// clockwise the old bottom-left.
+void RotateBitmapAnticlockwise(TBitmap* bitmap);
+void RotateBitmapClockwise(TBitmap* bitmap);
 
 // True when left <= x <= right and top <= y <= bottom: unlike TRect::Contains, the right and
 // bottom edges count as inside.

@@ -1,8 +1,10 @@
 #include "skin/core/SUIThemes.h"
 
 #include "skin/core/SUIMgr.h"
+#include "skin/core/SUIPublic.h"
 #include "skin/core/SUIThemeFileReader.h"
 #include "skin/core/SUIThemeTable.h"
+#include "toolkit/graphics/Bitmap.h"
 
 #include <algorithm>
 #include <cctype>
@@ -58,6 +60,27 @@ bool GetBuiltInThemeBool(TsuiUIStyle style, TsuiThemeElement element) {
     return entry.Kind == TsuiThemeValueKind::Boolean && entry.Value != 0;
 }
 
+void GetBuiltInThemeBitmap(TsuiUIStyle style, TsuiThemeElement element, TBitmap* bitmap, int index,
+                           int count) {
+    if (!bitmap) {
+        return;
+    }
+    const TsuiThemeEntry entry = GetBuiltInThemeEntry(style, element);
+    if (entry.Kind != TsuiThemeValueKind::Bitmap) {
+        return;
+    }
+    if (count == 0) {
+        // Every name in the table is a resource of the program; should one fail to load, the
+        // bitmap keeps what it had rather than showing a half-read picture.
+        static_cast<void>(bitmap->LoadFromResourceName(entry.Resource));
+        return;
+    }
+    TBitmap whole;
+    if (whole.LoadFromResourceName(entry.Resource)) {
+        SliceBitmap(&whole, bitmap, count, index);
+    }
+}
+
 bool ResolveUIStyle(const TsuiFileTheme* fileTheme, TsuiUIStyle uiStyle, TsuiUIStyle& effective) {
     effective = uiStyle;
     if (uiStyle != FromThemeFile) {
@@ -84,6 +107,24 @@ TStatus TsuiFileThemeMgr::LoadFile(const std::string& fileName) {
         m_reader = std::move(reader);
     }
     return status;
+}
+
+void TsuiFileThemeMgr::GetBitmap(TsuiThemeElement element, TGraphic* graphic) const {
+    if (!m_reader || !graphic) {
+        return;
+    }
+    TStream* stream = IsThemeElement(element) ? m_reader->GetStream(ThemeElementKey(element)) : nullptr;
+    if (stream && graphic->LoadFromStream(*stream)) {
+        return;
+    }
+    // No image under that key, or one that does not decode: the graphic is left empty, so the
+    // component paints nothing there, rather than keeping the picture of the look it had.
+    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic)) {
+        bitmap->Assign(nullptr);
+    } else {
+        graphic->SetWidth(0);
+        graphic->SetHeight(0);
+    }
 }
 
 // A number that is no element has no key, and must not find an entry stored under an empty name.
