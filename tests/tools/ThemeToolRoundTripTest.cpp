@@ -5,7 +5,9 @@
 #include "skin/core/SUIMgr.h"
 #include "skin/core/SUIThemeFileReader.h"
 #include "skin/core/SUIThemes.h"
+#include "tests/support/Artifacts.h"
 #include "toolkit/components/Resources.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "tools/theme/ThemeTool.h"
 
 #include <filesystem>
@@ -78,6 +80,11 @@ TEST_F(ThemeToolTest, EveryBuiltInLookSurvivesExportPackAndLoad) {
                 ASSERT_TRUE(resource);
                 std::vector<std::byte> expected(resource->begin(), resource->end());
                 EXPECT_EQ(StreamBytes(reader->GetStream(ThemeElementKey(element))), expected);
+                TBitmap fromFile, builtIn;
+                theme.GetBitmap(element, &fromFile);
+                GetBuiltInThemeBitmap(style, element, &builtIn);
+                EXPECT_FALSE(fromFile.Empty());
+                EXPECT_TRUE(SamePixels(fromFile.Pixels(), builtIn.Pixels(), ThemeElementKey(element)));
                 break;
             }
             }

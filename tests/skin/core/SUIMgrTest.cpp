@@ -2,6 +2,9 @@
 
 #include "skin/core/SUIPublic.h"
 #include "skin/core/SUIThemeFileWriter.h"
+#include "tests/support/Artifacts.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <filesystem>
 #include <fstream>
@@ -250,4 +253,46 @@ TEST_F(FileThemeTest, AnOwnerThatIsNoFormIsNotWalked) {
     EXPECT_EQ(user->Assignments, 0);
     EXPECT_FALSE(IsFormComponent(&holder));
     EXPECT_FALSE(IsFormComponent(nullptr));
+}
+
+TEST_F(FileThemeTest, ImagesLoadByElementAndAMissingOrBrokenImageLeavesTheGraphicEmpty) {
+    TBitmap strip(6, 2);
+    for (int x = 0; x < 6; ++x) {
+        strip.Pixels().Set(x, 0, 0x010101u * static_cast<std::uint32_t>(x + 1));
+        strip.Pixels().Set(x, 1, 0xFF0000);
+    }
+    std::vector<std::byte> bmp;
+    ASSERT_TRUE(strip.SaveToBytes(bmp).IsOk());
+    TsuiThemeFileWriter writer;
+    writer.AddImage("buttonimage", bmp); // element 1, stored in lower case
+    writer.AddImage("CheckBoxImage", std::as_bytes(std::span("BM no picture", 13)));
+    const std::string file = Path("images.theme");
+    ASSERT_TRUE(writer.SaveToFile(file).IsOk());
+
+    TsuiFileTheme theme(nullptr);
+    TBitmap bitmap(4, 4);
+    theme.GetBitmap(TsuiThemeElement::ButtonImage, &bitmap); // no file yet: nothing happens
+    EXPECT_EQ(bitmap.Width(), 4);
+    theme.GetSlicedBitmap(TsuiThemeElement::ButtonImage, &bitmap, 1, 3);
+    EXPECT_EQ(bitmap.Width(), 4);
+
+    ASSERT_TRUE(theme.SetThemeFile(file).IsOk());
+    theme.GetBitmap(TsuiThemeElement::ButtonImage, &bitmap);
+    EXPECT_TRUE(SamePixels(bitmap.Pixels(), strip.Pixels(), "whole"));
+    theme.GetSlicedBitmap(TsuiThemeElement::ButtonImage, &bitmap, 2, 3);
+    ASSERT_EQ(bitmap.Width(), 2);
+    EXPECT_EQ(bitmap.Pixels().At(0, 0), 0x030303u);
+    EXPECT_EQ(bitmap.Pixels().At(1, 1), 0xFF0000u);
+
+    for (TsuiThemeElement element : {TsuiThemeElement::RadioButtonImage, TsuiThemeElement::CheckBoxImage}) {
+        TBitmap other(4, 4);
+        theme.GetBitmap(element, &other);
+        EXPECT_TRUE(other.Empty());
+        other.Canvas()->FillRect({0, 0, 2, 2}); // still usable
+        other.SetSize(2, 2);
+        EXPECT_EQ(other.Width(), 2);
+        TBitmap sliced(4, 4);
+        theme.GetSlicedBitmap(element, &sliced, 1, 4);
+        EXPECT_TRUE(sliced.Empty());
+    }
 }
