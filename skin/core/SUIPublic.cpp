@@ -4,6 +4,7 @@
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Gdi.h"
 #include "toolkit/graphics/Picture.h"
+#include "toolkit/windowing/WinUser.h"
 
 #include <algorithm>
 #include <cstring>
@@ -207,4 +208,48 @@ void RotateBitmapClockwise(TBitmap* bitmap) {
     }
     // New pixel (i, j) takes source pixel (j, height - 1 - i).
     Turn(bitmap, [](int i, int j, int, int height) { return TPoint{j, height - 1 - i}; });
+}
+
+void GetWorkAreaRect(TRect& rect) {
+    RECT area{};
+    if (::SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0)) {
+        rect = area;
+    }
+}
+
+void DrawControlBorder(HWND window, TColor outer, TColor inner, bool drawInner) {
+    RECT bounds{};
+    if (!::GetWindowRect(window, &bounds)) {
+        return;
+    }
+    HDC dc = ::GetWindowDC(window);
+    if (!dc) {
+        return;
+    }
+    const TRect frame{0, 0, bounds.Width(), bounds.Height()};
+    HBRUSH outerBrush = ::CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(outer)));
+    ::FrameRect(dc, &frame, outerBrush);
+    ::DeleteObject(outerBrush);
+    if (drawInner) {
+        const TRect innerFrame = frame.Inflate(-1, -1);
+        HBRUSH innerBrush = ::CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(inner)));
+        ::FrameRect(dc, &innerFrame, innerBrush);
+        ::DeleteObject(innerBrush);
+    }
+    ::ReleaseDC(window, dc);
+}
+
+void DrawParentBackground(TCanvas* canvas, HWND parent, TPoint position) {
+    if (!canvas || !::IsWindow(parent)) {
+        return;
+    }
+    HDC dc = canvas->Handle();
+    const int saved = ::SaveDC(dc);
+    ::OffsetViewportOrgEx(dc, -position.X, -position.Y, nullptr);
+    RECT client{};
+    ::GetClientRect(parent, &client);
+    ::IntersectClipRect(dc, 0, 0, client.Width(), client.Height());
+    ::SendMessage(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ::SendMessage(parent, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    ::RestoreDC(dc, saved);
 }

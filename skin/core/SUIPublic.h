@@ -7,7 +7,9 @@
 
 #include "toolkit/components/Component.h"
 #include "toolkit/components/Properties.h"
+#include "toolkit/graphics/Color.h"
 #include "toolkit/graphics/Types.h"
+#include "toolkit/windowing/WinTypes.h"
 
 #include <array>
 #include <string_view>
@@ -68,3 +70,18 @@ constexpr bool PointInRect(TPoint point, const TRect& rect) {
 
 // Whether a component is a form (its class is, or derives from, the toolkit's form class).
 bool IsFormComponent(const TComponent* component);
+
+// ---- Window chores ----
+
+// The desktop work area (the screen less its panels), in screen coordinates.
+void GetWorkAreaRect(TRect& rect);
+
+// Frames the whole window (non-client area included) with a one-pixel line of outer and, when
+// drawInner is set, a line of inner just inside it.
+void DrawControlBorder(HWND window, TColor outer, TColor inner, bool drawInner);
+
+// Paints into canvas what parent shows under a child placed at position (in parent's client
+// coordinates): parent erases its background and paints itself, through WM_ERASEBKGND and
+// WM_PAINT with the canvas's device context, shifted so that parent's pixels land where the
+// child lies and clipped to parent's client area. The device context is as it was afterwards.
+void DrawParentBackground(TCanvas* canvas, HWND parent, TPoint position);
