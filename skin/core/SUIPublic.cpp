@@ -1,5 +1,6 @@
 #include "skin/core/SUIPublic.h"
 
+#include "skin/core/SUIMgr.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Gdi.h"
@@ -30,6 +31,40 @@ TRect TrimCorner(const TRect& s, int cw, int ch, bool keepRight, bool keepBottom
 
 bool IsFormComponent(const TComponent* component) {
     return component && (component->InheritsFrom("TCustomForm") || component->InheritsFrom("TForm"));
+}
+
+bool ApplyStyleToComponent(TComponent* component, TsuiUIStyle style, TsuiFileTheme* fileTheme) {
+    if (!component) {
+        return false;
+    }
+    const TClassInfo& info = component->ClassInfo();
+    const TPropInfo* themeProp = info.FindProperty("FileTheme");
+    const TPropInfo* styleProp = info.FindProperty("UIStyle");
+    if (!themeProp || !styleProp || themeProp->Kind() != TPropKind::Component || !themeProp->CanWrite() ||
+        !styleProp->CanWrite()) {
+        return false;
+    }
+    // The theme first: the component resolves its look from both when UIStyle is set.
+    if (!themeProp->SetObject(component, static_cast<TObject*>(fileTheme))) {
+        return false;
+    }
+    styleProp->SetOrd(component, style);
+    return true;
+}
+
+std::optional<TsuiUIStyle> SkinnedFormUIStyle(const TComponent* component) {
+    if (!component || !component->InheritsFrom("TsuiForm")) {
+        return std::nullopt;
+    }
+    const TPropInfo* prop = component->ClassInfo().FindProperty("UIStyle");
+    if (!prop || prop->Kind() != TPropKind::Enumeration) {
+        return std::nullopt;
+    }
+    const std::int64_t value = prop->GetOrd(component);
+    if (value < FromThemeFile || value > BlueGlass) {
+        return std::nullopt;
+    }
+    return static_cast<TsuiUIStyle>(value);
 }
 
 void SliceBitmap(const TBitmap* source, TBitmap* dest, int count, int index) {

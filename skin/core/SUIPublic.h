@@ -5,6 +5,7 @@
 // quarter turns, and the small window chores. None keeps state; every temporary bitmap is freed
 // before return.
 
+#include "skin/core/SUIThemes.h"
 #include "toolkit/components/Component.h"
 #include "toolkit/components/Properties.h"
 #include "toolkit/graphics/Color.h"
@@ -12,6 +13,7 @@
 #include "toolkit/windowing/WinTypes.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 class TBitmap;
@@ -67,6 +69,16 @@ constexpr bool PointInRect(TPoint point, const TRect& rect) {
 // HasProperty(component, name), whether a class publishes a property of that name, comes with
 // the component model (toolkit/components/Properties.h); the skin finds the components that
 // take part in skinning by "FileTheme" and "UIStyle" with it.
+
+// Gives one skinned component a look: sets its "FileTheme" property to fileTheme (none allowed)
+// and then its "UIStyle" to style, through their setters, so that it restyles itself (and, if
+// it is a container, passes the look on). A component whose class does not publish both is
+// left alone and the answer is false.
+bool ApplyStyleToComponent(TComponent* component, TsuiUIStyle style, TsuiFileTheme* fileTheme);
+
+// The look of a skinned form component (class TsuiForm or derived from it), or nothing for any
+// other component.
+std::optional<TsuiUIStyle> SkinnedFormUIStyle(const TComponent* component);
 
 // Whether a component is a form (its class is, or derives from, the toolkit's form class).
 bool IsFormComponent(const TComponent* component);

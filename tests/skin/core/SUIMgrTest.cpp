@@ -296,3 +296,53 @@ TEST_F(FileThemeTest, ImagesLoadByElementAndAMissingOrBrokenImageLeavesTheGraphi
         EXPECT_TRUE(sliced.Empty());
     }
 }
+
+namespace {
+
+// A plain component without the two properties, and a skinned form stand-in.
+class TPlainLabel : public TComponent {
+    VARNEL_CLASS(TPlainLabel, TComponent)
+
+public:
+    explicit TPlainLabel(TComponent* owner) : TComponent(owner) {}
+};
+
+class TsuiForm : public TsuiProbe {
+    VARNEL_CLASS(TsuiForm, TsuiProbe)
+
+public:
+    using TsuiProbe::TsuiProbe;
+};
+
+} // namespace
+
+VARNEL_CLASS_INFO(TPlainLabel)
+VARNEL_CLASS_INFO(TsuiForm)
+
+TEST_F(FileThemeTest, ALookIsAppliedOnlyToComponentsThatPublishBothProperties) {
+    TForm form(nullptr);
+    auto* theme = new TsuiFileTheme(&form);
+    auto* box = new TsuiProbe(&form);
+    auto* label = new TPlainLabel(&form);
+    EXPECT_TRUE(ApplyStyleToComponent(box, MacOS, theme));
+    EXPECT_EQ(box->FileTheme(), theme);
+    EXPECT_EQ(box->UIStyle(), MacOS);
+    EXPECT_EQ(box->Assignments, 1);
+    EXPECT_TRUE(ApplyStyleToComponent(box, WinXP, nullptr));
+    EXPECT_EQ(box->FileTheme(), nullptr);
+    EXPECT_EQ(box->UIStyle(), WinXP);
+    EXPECT_FALSE(ApplyStyleToComponent(label, MacOS, theme));
+    EXPECT_FALSE(ApplyStyleToComponent(nullptr, MacOS, theme));
+}
+
+TEST_F(FileThemeTest, OnlyASkinnedFormGivesItsLookToNewComponents) {
+    TForm form(nullptr);
+    auto* skinned = new TsuiForm(&form);
+    skinned->SetUIStyle(Protein);
+    auto* other = new TsuiProbe(&form);
+    other->SetUIStyle(MacOS);
+    EXPECT_EQ(SkinnedFormUIStyle(skinned), Protein);
+    EXPECT_EQ(SkinnedFormUIStyle(other), std::nullopt);
+    EXPECT_EQ(SkinnedFormUIStyle(&form), std::nullopt);
+    EXPECT_EQ(SkinnedFormUIStyle(nullptr), std::nullopt);
+}
