@@ -95,7 +95,7 @@ TEST_F(ThemeToolTest, EveryBuiltInLookSurvivesExportPackAndLoad) {
 TEST_F(ThemeToolTest, ValuesAreReadInEveryWrittenForm) {
     const fs::path folder = m_dir / "forms";
     fs::create_directories(folder);
-    std::ofstream(folder / "values.txt") << "# comment\n\n"
+    std::ofstream(folder / "values.txt") << "\xEF\xBB\xBF# comment after a byte-order mark\n\n"
                                          << "  formbordercolor = 0x7f7F7f \n"
                                          << "ControlBorderColor=4294967295\n"
                                          << "TitleBarButtonRightOffsetInt=-2\n"

@@ -118,6 +118,10 @@ TStatus ReadValues(const fs::path& path, std::map<int, std::int32_t>& values) {
         ++number;
         const std::string where = path.filename().string() + " line " + std::to_string(number) + ": ";
         std::string_view text = Trim(line);
+        // Editors on some systems start a text file with a byte-order mark.
+        if (number == 1 && text.starts_with("\xEF\xBB\xBF")) {
+            text = Trim(text.substr(3));
+        }
         if (text.empty() || text[0] == '#') {
             continue;
         }
