@@ -15,8 +15,13 @@ struct TThemeFileBytes {
 
     explicit TThemeFileBytes(std::size_t size, std::uint32_t firstEntry = 24, std::uint32_t headerSize = 24)
         : Bytes(size) {
-        U32(12, headerSize);
-        U32(20, firstEntry);
+        // A file too short for the header keeps what fits of it.
+        if (size >= 16) {
+            U32(12, headerSize);
+        }
+        if (size >= 24) {
+            U32(20, firstEntry);
+        }
     }
 
     void U32(std::size_t offset, std::uint32_t value) {
