@@ -18,6 +18,8 @@ void RegisterTestIdents() {
     RegisterIdents("TColor", colors);
     static constexpr TIdentMapEntry cursors[] = {{0, "crDefault"}, {-21, "crHandPoint"}};
     RegisterIdents("TCursor", cursors);
+    static constexpr TIdentMapEntry charsets[] = {{0, "ANSI_CHARSET"}, {1, "DEFAULT_CHARSET"}};
+    RegisterIdents("TTestCharset", charsets);
 }
 
 static std::string NameOf(const TComponent* c) {
@@ -31,6 +33,7 @@ VARNEL_CLASS_INFO(TTestFont, [](auto& c) {
     c.Int("Height", &TTestFont::Height, &TTestFont::SetHeight).Default(-11);
     c.SetOf("Style", MarkInfo, &TTestFont::Style, &TTestFont::SetStyle).Default(TMarks{});
     c.Color("Color", &TTestFont::Color, &TTestFont::SetColor).Default(0);
+    c.Int("Charset", &TTestFont::Charset, &TTestFont::SetCharset).Default(1).Idents("TTestCharset");
 })
 
 void TTestFont::Assign(const TPersistent* source) {
@@ -40,6 +43,7 @@ void TTestFont::Assign(const TPersistent* source) {
         m_height = f->m_height;
         m_style = f->m_style;
         m_color = f->m_color;
+        m_charset = f->m_charset;
         return;
     }
     TPersistent::Assign(source);

@@ -42,6 +42,8 @@ public:
     void SetStyle(TMarks v) { m_style = v; }
     std::int32_t Color() const { return m_color; }
     void SetColor(std::int32_t v) { m_color = v; }
+    std::uint8_t Charset() const { return m_charset; }
+    void SetCharset(std::uint8_t v) { m_charset = v; }
     void Assign(const TPersistent* source) override;
 
 private:
@@ -49,6 +51,7 @@ private:
     int m_height = -11;
     TMarks m_style;
     std::int32_t m_color = 0;
+    std::uint8_t m_charset = 1;
 };
 
 // Image bytes stored in the layout, or the name of an embedded resource instead.

@@ -117,6 +117,7 @@ private:
     std::map<std::string, const TClassInfo*, TNoCaseLess> m_names; // every named object, the root's included
     std::vector<TComponent*> m_created;                            // in creation order
     std::vector<TFixup> m_fixups;                                  // in file order
+    int m_objectCount = 0;
 };
 
 // --- Check pass ---
@@ -142,6 +143,11 @@ bool TReader::Check(const TLayoutObject& layout) {
 }
 
 bool TReader::CollectNames(const TLayoutObject& obj) {
+    if (++m_objectCount > TLayoutLimits().maxComponents) {
+        return Fail(obj.line, obj.className,
+                    "Too many components in one layout (more than " +
+                        std::to_string(TLayoutLimits().maxComponents) + ")");
+    }
     const TClassInfo* cls = FindClass(obj.className);
     if (!cls) {
         return Fail(obj.line, obj.className, "Unknown class " + Quoted(obj.className));
@@ -365,7 +371,7 @@ bool TReader::ApplyProperties(TObject* obj, TComponent* component, const std::ve
     // two values wins. Custom data of the object itself goes first.
     std::span<const TPropInfo* const> published = obj->ClassInfo().Properties();
     auto rank = [&](const TLayoutProperty& p) -> std::ptrdiff_t {
-        std::string_view head = p.name.substr(0, p.name.find('.'));
+        std::string_view head = std::string_view(p.name).substr(0, p.name.find('.'));
         for (std::size_t i = 0; i < published.size(); ++i) {
             if (SameText(published[i]->Name(), head)) {
                 return static_cast<std::ptrdiff_t>(i);

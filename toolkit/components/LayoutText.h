@@ -45,6 +45,9 @@ struct TLayoutError {
 struct TLayoutLimits {
     std::size_t maxBytes = 16 * 1024 * 1024;
     int maxDepth = 64; // objects, collection items and values nested in one another
+    // Components one layout may create: finding names and owners is linear per component, and
+    // no window needs more.
+    int maxComponents = 4096;
 };
 
 // Parses one `object ... end` with nothing but white space around it.

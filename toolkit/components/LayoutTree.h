@@ -39,30 +39,10 @@ struct TLayoutValue {
     std::vector<std::byte> bytes;     // Binary
     std::vector<TLayoutItem> items;   // Collection
 
-    static TLayoutValue Int(std::int64_t v) {
-        TLayoutValue r;
-        r.type = TType::Integer;
-        r.integer = v;
-        return r;
-    }
-    static TLayoutValue Real(double v) {
-        TLayoutValue r;
-        r.type = TType::Float;
-        r.number = v;
-        return r;
-    }
-    static TLayoutValue Str(std::string v) {
-        TLayoutValue r;
-        r.type = TType::String;
-        r.text = std::move(v);
-        return r;
-    }
-    static TLayoutValue Ident(std::string v) {
-        TLayoutValue r;
-        r.type = TType::Identifier;
-        r.text = std::move(v);
-        return r;
-    }
+    static TLayoutValue Int(std::int64_t v);
+    static TLayoutValue Real(double v);
+    static TLayoutValue Str(std::string v);
+    static TLayoutValue Ident(std::string v);
 };
 
 // `Name = value`; the name may be a dotted path into sub-objects (`Font.Style`).
@@ -80,3 +60,29 @@ struct TLayoutObject {
     std::vector<TLayoutProperty> properties;
     std::vector<TLayoutObject> children;
 };
+
+// Defined here, where every type a value holds is complete.
+inline TLayoutValue TLayoutValue::Int(std::int64_t v) {
+    TLayoutValue r;
+    r.type = TType::Integer;
+    r.integer = v;
+    return r;
+}
+inline TLayoutValue TLayoutValue::Real(double v) {
+    TLayoutValue r;
+    r.type = TType::Float;
+    r.number = v;
+    return r;
+}
+inline TLayoutValue TLayoutValue::Str(std::string v) {
+    TLayoutValue r;
+    r.type = TType::String;
+    r.text = std::move(v);
+    return r;
+}
+inline TLayoutValue TLayoutValue::Ident(std::string v) {
+    TLayoutValue r;
+    r.type = TType::Identifier;
+    r.text = std::move(v);
+    return r;
+}

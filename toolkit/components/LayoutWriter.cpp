@@ -40,10 +40,13 @@ std::optional<TLayoutValue> OrdinalValue(const TPropInfo& prop, std::int64_t v) 
         }
         return value;
     }
+    case TPropKind::Integer:
     case TPropKind::Color:
     case TPropKind::Cursor:
-        if (auto ident = IntToIdent(prop.IdentType(), v)) {
-            return TLayoutValue::Ident(*ident);
+        if (!prop.IdentType().empty()) {
+            if (auto ident = IntToIdent(prop.IdentType(), v)) {
+                return TLayoutValue::Ident(*ident);
+            }
         }
         return TLayoutValue::Int(v);
     default:

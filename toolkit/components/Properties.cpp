@@ -147,6 +147,8 @@ std::string_view TPropInfo::IdentType() const {
         return "TColor";
     case TPropKind::Cursor:
         return "TCursor";
+    case TPropKind::Integer:
+        return m_identType;
     default:
         return {};
     }
@@ -309,12 +311,6 @@ TStatus LayoutValueToOrdinal(const TPropInfo& prop, const TLayoutValue& value, s
                              prop.Name());
     }
     switch (prop.Kind()) {
-    case TPropKind::Integer:
-        if (value.type == T::Integer) {
-            out = value.integer;
-            return TStatus::Ok();
-        }
-        break;
     case TPropKind::Boolean:
     case TPropKind::Enumeration:
         if (value.type == T::Identifier) {
@@ -338,13 +334,14 @@ TStatus LayoutValueToOrdinal(const TPropInfo& prop, const TLayoutValue& value, s
             return TStatus::Ok();
         }
         break;
+    case TPropKind::Integer:
     case TPropKind::Color:
     case TPropKind::Cursor:
         if (value.type == T::Integer) {
             out = value.integer;
             return TStatus::Ok();
         }
-        if (value.type == T::Identifier) {
+        if (value.type == T::Identifier && !prop.IdentType().empty()) {
             if (auto v = IdentToInt(prop.IdentType(), value.text)) {
                 out = *v;
                 return TStatus::Ok();
@@ -390,10 +387,13 @@ std::string OrdinalToText(const TPropInfo& prop, std::int64_t value) {
         }
         return out + "]";
     }
+    case TPropKind::Integer:
     case TPropKind::Color:
     case TPropKind::Cursor:
-        if (auto ident = IntToIdent(prop.IdentType(), value)) {
-            return *ident;
+        if (!prop.IdentType().empty()) {
+            if (auto ident = IntToIdent(prop.IdentType(), value)) {
+                return *ident;
+            }
         }
         return std::to_string(value);
     case TPropKind::ShortCut:

@@ -3,6 +3,26 @@
 // Published properties: what a class declares (TClassBuilder, inside VARNEL_CLASS_INFO), how a
 // property is read and written on an instance (TPropInfo), the names of enumeration values and
 // of integer constants, and access by name with values as text (GetPropText, SetPropText).
+//
+// A class declares its published properties in its .cpp, in the order layouts store them:
+//
+//   VARNEL_CLASS_INFO(TsuiCheckBox, [](auto& c) {
+//       c.Enum("UIStyle", UIStyleInfo, &TsuiCheckBox::UIStyle, &TsuiCheckBox::SetUIStyle);
+//       c.Component("FileTheme", &TsuiCheckBox::FileTheme, &TsuiCheckBox::SetFileTheme);
+//       c.Publish("Anchors");                        // declared, unpublished, by an ancestor
+//       c.Bool("Checked", &TsuiCheckBox::Checked, &TsuiCheckBox::SetChecked);
+//       c.Object("Font", &TsuiCheckBox::Font, &TsuiCheckBox::SetFont);
+//       c.Color("Color", &TsuiCheckBox::Color, &TsuiCheckBox::SetColor).Default(clWindow);
+//       c.Bool("TabStop", &TsuiCheckBox::TabStop, &TsuiCheckBox::SetTabStop).Default(false);
+//       c.Event("OnClick", &TsuiCheckBox::OnClick);
+//   })
+//
+// and a window class names its components and handlers for the layout reader:
+//
+//   VARNEL_CLASS_INFO(TForm1, [](auto& c) {
+//       c.Field("suiButton4", &TForm1::suiButton4);
+//       c.Handler("suiButton4Click", &TForm1::suiButton4Click);
+//   })
 
 #include "toolkit/components/ClassInfo.h"
 #include "toolkit/components/LayoutTree.h"
@@ -91,7 +111,8 @@ public:
     // The value names of Enumeration and Boolean, and the element names of Set.
     const TEnumInfo* EnumType() const { return m_enum; }
     bool InRange(std::int64_t value) const { return value >= m_min && value <= m_max; }
-    // The identifier type of Color ("TColor") and Cursor ("TCursor"); empty otherwise.
+    // The identifier type of Color ("TColor"), Cursor ("TCursor") and an Integer given one with
+    // Idents ("TFontCharset"); empty otherwise.
     std::string_view IdentType() const;
     // The declared class of a Class or Component property.
     const TClassInfo* ObjectClass() const { return m_objectClass ? &m_objectClass() : nullptr; }
@@ -138,6 +159,7 @@ private:
     bool m_published = true;
     const TEnumInfo* m_enum = nullptr;
     const TClassInfo& (*m_objectClass)() = nullptr;
+    std::string m_identType; // Integer only
     std::type_index m_eventType = typeid(void);
 
     std::function<std::int64_t(const TObject*)> m_getOrd;
@@ -276,6 +298,12 @@ public:
         m_prop.m_storedWhen = [predicate](const TObject* o) {
             return (static_cast<const C*>(o)->*predicate)();
         };
+        return *this;
+    }
+    // An integer written by the names registered for typeName (RegisterIdents) where it has one,
+    // as a character set is written DEFAULT_CHARSET.
+    TPropRef& Idents(std::string typeName) {
+        m_prop.m_identType = std::move(typeName);
         return *this;
     }
     // Declared for subclasses to publish, invisible until then.
