@@ -893,6 +893,7 @@ void TDeviceContext::StretchRows(int x, int y, int width, int height, const TDev
             (fx >= 0 && fx < from->Width()) ? static_cast<int>(fx) : -1;
     }
     const bool plainCopy = rop3 == 0xCC && !key;
+    const bool unscaledCopy = plainCopy && dw == sw && dh == sh && !mirrorX;
     const TPoint patternOrigin = AddPoints(m_deviceOrigin, m_state.BrushOrg);
     const TBrushData& brush = m_state.Brush;
     const bool usesPattern = RopUsesPattern(rop3);
@@ -909,6 +910,22 @@ void TDeviceContext::StretchRows(int x, int y, int width, int height, const TDev
             }
             const std::uint32_t* in = from->Row(static_cast<int>(fy));
             std::uint32_t* out = m_target->Row(by);
+            if (unscaledCopy) {
+                // Columns map one to one: copy the run whose source exists in one go.
+                int left = r.Left;
+                int right = r.Right;
+                while (left < right && columns[static_cast<std::size_t>(left - area.Left)] < 0) {
+                    ++left;
+                }
+                while (right > left && columns[static_cast<std::size_t>(right - 1 - area.Left)] < 0) {
+                    --right;
+                }
+                if (left < right) {
+                    std::memcpy(out + left, in + columns[static_cast<std::size_t>(left - area.Left)],
+                                static_cast<std::size_t>(right - left) * sizeof(std::uint32_t));
+                }
+                continue;
+            }
             for (int bx = r.Left; bx < r.Right; ++bx) {
                 int fx = columns[static_cast<std::size_t>(bx - area.Left)];
                 if (fx < 0) {
