@@ -29,8 +29,8 @@ const TPixmap& Resource(const std::string& name) {
     if (found != painted.end()) {
         return found->second;
     }
-    const TResourceSpec* spec = FindBitmapResource(name);
-    return painted[name] = spec != nullptr ? FromImage(PaintBitmapResource(*spec)) : TPixmap();
+    const TResourceEntry* entry = FindBitmapResource(name);
+    return painted[name] = entry != nullptr ? FromImage(PaintBitmapResource(*entry)) : TPixmap();
 }
 
 // ---- 2. Look previews -------------------------------------------------------------------------
@@ -303,13 +303,13 @@ TPixmap IconsShown() {
     return icons;
 }
 
-TPixmap GroupSection(const std::string& title, const std::vector<const TResourceSpec*>& specs,
+TPixmap GroupSection(const std::string& title, const std::vector<const TResourceEntry*>& entries,
                      const TLook* look) {
     std::vector<std::pair<TPixmap, std::string>> items;
-    for (const TResourceSpec* spec : specs) {
-        items.emplace_back(ShowBitmap(Resource(spec->name), spec->frames),
-                           spec->name + " " + std::to_string(spec->width) + "x" +
-                               std::to_string(spec->height));
+    for (const TResourceEntry* entry : entries) {
+        items.emplace_back(ShowBitmap(Resource(entry->name), entry->frames),
+                           entry->name + " " + std::to_string(entry->width) + "x" +
+                               std::to_string(entry->height));
     }
     if (look == nullptr) {
         items.emplace_back(IconsShown(), "MAINICON 16 32");
@@ -381,24 +381,24 @@ bool WritePng(const TPixmap& img, const std::filesystem::path& path, std::string
 bool WriteContactSheet(const std::filesystem::path& pngPath, std::string& error) {
     std::vector<TPixmap> sections;
     for (const TLook& look : Looks()) {
-        std::vector<const TResourceSpec*> specs;
-        for (const TResourceSpec& spec : BitmapResources()) {
-            if (spec.name.rfind(look.prefix, 0) == 0) {
-                specs.push_back(&spec);
+        std::vector<const TResourceEntry*> entries;
+        for (const TResourceEntry& entry : BitmapResources()) {
+            if (entry.name.rfind(look.prefix, 0) == 0) {
+                entries.push_back(&entry);
             }
         }
-        sections.push_back(GroupSection(look.name, specs, &look));
+        sections.push_back(GroupSection(look.name, entries, &look));
     }
-    std::vector<const TResourceSpec*> shared;
-    for (const TResourceSpec& spec : BitmapResources()) {
+    std::vector<const TResourceEntry*> shared;
+    for (const TResourceEntry& entry : BitmapResources()) {
         bool inLook = false;
         for (const TLook& look : Looks()) {
-            inLook = inLook || spec.name.rfind(look.prefix, 0) == 0;
+            inLook = inLook || entry.name.rfind(look.prefix, 0) == 0;
         }
         // The MacOS menu strips and form patterns belong to the look by name but are loaded by name
         // whatever the look; they are shown with the MacOS bitmaps.
         if (!inLook) {
-            shared.push_back(&spec);
+            shared.push_back(&entry);
         }
     }
     sections.push_back(GroupSection("SHARED", shared, nullptr));

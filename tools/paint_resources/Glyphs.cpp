@@ -42,22 +42,6 @@ TShape ArrowGlyph(double cx, double cy, double size, TArrowDir dir) {
     return {};
 }
 
-TShape ChevronGlyph(double cx, double cy, double size, double weight, TArrowDir dir) {
-    const double b = (size - weight) / 2.0;
-    const double h = b / 2.0;
-    switch (dir) {
-    case TArrowDir::Up:
-        return PolylineShape({{cx - b, cy + h}, {cx, cy - h}, {cx + b, cy + h}}, weight);
-    case TArrowDir::Down:
-        return PolylineShape({{cx - b, cy - h}, {cx, cy + h}, {cx + b, cy - h}}, weight);
-    case TArrowDir::Left:
-        return PolylineShape({{cx + h, cy - b}, {cx - h, cy}, {cx + h, cy + b}}, weight);
-    case TArrowDir::Right:
-        return PolylineShape({{cx - h, cy - b}, {cx + h, cy}, {cx - h, cy + b}}, weight);
-    }
-    return {};
-}
-
 TShape ExclamationGlyph(double cx, double cy, double size, double weight) {
     const double top = cy - size / 2.0;
     const double dotR = weight * 0.62;

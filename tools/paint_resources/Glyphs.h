@@ -14,8 +14,6 @@ TShape PlusGlyph(double cx, double cy, double size, double weight);
 TShape CheckGlyph(double cx, double cy, double size, double weight);
 // A filled triangle whose base is `size` wide and whose height is half of that.
 TShape ArrowGlyph(double cx, double cy, double size, TArrowDir dir);
-// An open chevron of strokes, lighter than the filled triangle.
-TShape ChevronGlyph(double cx, double cy, double size, double weight, TArrowDir dir);
 TShape ExclamationGlyph(double cx, double cy, double size, double weight);
 TShape LetterIGlyph(double cx, double cy, double size, double weight);
 TShape QuestionGlyph(double cx, double cy, double size, double weight);

@@ -104,17 +104,18 @@ TImage TitleButton(TTitleSymbol symbol, TFaceState state) {
         glyph = kWhite;
     }
     TImage art(size, size, kBackdrop);
-    art.Fill(RoundRectShape(0.5, 1.2, size - 0.5, size, 4.5), kBlack, 0.2);
-    art.Fill(RoundRectShape(0.5, 0.5, size - 0.5, size - 0.5, 4.5), halo, 0.8);
-    art.Fill(RoundRectShape(1.3, 1.3, size - 1.3, size - 1.3, 3.7), edge);
-    art.Fill(RoundRectShape(2.2, 2.2, size - 2.2, size - 2.2, 2.9), VerticalGradient(2.2, size - 2.2, face));
-    art.Fill(RoundRectShape(3, 2.6, size - 3, size / 2.0, 2.2), kWhite,
-             VerticalFade(2.6, size / 2.0, 0.7, 0.15));
+    art.Fill(RoundRectShape(0, 1, size, size, 4.5), kBlack, 0.2);
+    art.Fill(RoundRectShape(0, 0, size, size - 1, 4.5), halo, 0.8);
+    art.Fill(RoundRectShape(1, 1, size - 1, size - 2, 3.6), edge);
+    art.Fill(RoundRectShape(2, 2, size - 2, size - 3, 2.7), VerticalGradient(2, size - 3, face));
+    art.Fill(RoundRectShape(3, 2.5, size - 3, 9, 2), kWhite, VerticalFade(2.5, 9, 0.7, 0.15));
+    // The tile stands one pixel above its shadow, so its symbol sits half a pixel high.
     const double c = size / 2.0 + (state == TFaceState::Down ? 0.5 : 0.0);
+    const double cy = c - 0.5;
     if (glyph.r > 200) {
-        art.Fill(Offset(TitleSymbolShape(symbol, c, c, 7.5, 1.9), 0, 0.7), edge, 0.5);
+        art.Fill(Offset(TitleSymbolShape(symbol, c, cy, 7.5, 1.9), 0, 0.7), edge, 0.5);
     }
-    art.Fill(TitleSymbolShape(symbol, c, c, 7.5, 1.9), glyph);
+    art.Fill(TitleSymbolShape(symbol, c, cy, 7.5, 1.9), glyph);
     return KeyedOver(background, art);
 }
 
@@ -135,21 +136,21 @@ TImage PushButton(TFaceState state) {
         face = {{0, Hex(0xC2DBF6)}, {0.36, Hex(0xB2D0F2)}, {0.38, Hex(0x98BFEB)}, {1, Hex(0xBAD7F5)}};
         border = Hex(0x2F62A8);
     }
-    img.Fill(RoundRectShape(1, 2, w - 1, h, 5.5), kBlack, 0.16);
-    img.Fill(RoundRectShape(1.5, 1, w - 1.5, h - 1.5, 5), border);
-    img.Fill(RoundRectShape(2.5, 2, w - 2.5, h - 2.5, 4), VerticalGradient(2, h - 2.5, face));
+    img.Fill(RoundRectShape(1, 2, w - 1, h - 1, 5.5), kBlack, 0.18);
+    img.Fill(RoundRectShape(1, 1, w - 1, h - 2, 5), border);
+    img.Fill(RoundRectShape(2, 2, w - 2, h - 3, 4), VerticalGradient(2, h - 3, face));
     if (state == TFaceState::Hot) {
-        img.Fill(RoundFrameShape(2.5, 2, w - 2.5, h - 2.5, 4, 1.2), Hex(0x8FD0FF), 0.7);
+        img.Fill(RoundFrameShape(2, 2, w - 2, h - 3, 4, 1.2), Hex(0x8FD0FF), 0.7);
     }
     if (state != TFaceState::Down) {
-        img.Fill(RoundRectShape(4.5, 2.6, w - 4.5, 10, 3), kWhite, VerticalFade(2.6, 10, 0.75, 0.2));
+        img.Fill(RoundRectShape(4, 2.5, w - 4, 10, 3), kWhite, VerticalFade(2.5, 10, 0.75, 0.2));
     }
     return img;
 }
 
 } // namespace
 
-void AddBlueGlassResources(std::vector<TResourceSpec>& out) {
+void AddBlueGlassResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     TPalette side = p;
     side.fillTop = Hex(0x8CBEF6);
@@ -180,7 +181,7 @@ void AddBlueGlassResources(std::vector<TResourceSpec>& out) {
     out.push_back({"BLUEGLASS_TRACKBAR_SLIDER_V", 18, 11, 1, TSurface::Opaque,
                    [p] { return TrackBarThumbV(p, 18, 11); }});
     out.push_back({"BLUEGLASS_SCROLLBAR_BUTTON", 102, 16, 6, TSurface::Opaque,
-                   [p] { return ScrollArrowStrip(p, 17, 16, 0.5); }});
+                   [p] { return ScrollArrowStrip(p, 17, 16, 1); }});
     out.push_back({"BLUEGLASS_SCROLLBAR_TRACK", 21, 16, 3, TSurface::Opaque,
                    [p] { return ScrollThumbStrip(p, 7, 16, 1); }});
     out.push_back(

@@ -93,9 +93,9 @@ TImage TitleButton(TTitleSymbol symbol, TFaceState state) {
         top = close ? Hex(0x6E1714) : Hex(0x0C1834);
         bottom = close ? Hex(0xA83530) : Hex(0x213766);
     }
-    img.Fill(RoundRectShape(0.5, 0.5, size - 0.5, size - 0.5, 3), border);
-    img.Fill(RoundRectShape(1.5, 1.5, size - 1.5, size - 1.5, 2),
-             VerticalGradient(1.5, size - 1.5, {{0, top}, {1, bottom}}));
+    img.Fill(RoundRectShape(0, 0, size, size, 3), border);
+    img.Fill(RoundRectShape(1, 1, size - 1, size - 1, 2),
+             VerticalGradient(1, size - 1, {{0, top}, {1, bottom}}));
     img.Fill(RoundRectShape(2, 2, size - 2, size / 2.0, 1.5), kWhite,
              VerticalFade(2, size / 2.0, 0.22, 0.04));
     const double c = size / 2.0 + (state == TFaceState::Down ? 0.5 : 0.0);
@@ -136,7 +136,7 @@ TImage PushButton(TFaceState state) {
 
 } // namespace
 
-void AddDeepBlueResources(std::vector<TResourceSpec>& out) {
+void AddDeepBlueResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     TPalette progress = p; // a brighter blue, so the bar reads on the light control colour
     progress.fillTop = Hex(0x7EA5EC);
@@ -169,7 +169,7 @@ void AddDeepBlueResources(std::vector<TResourceSpec>& out) {
     out.push_back({"DEEPBLUE_TRACKBAR_SLIDER_V", 18, 11, 1, TSurface::Opaque,
                    [p] { return TrackBarThumbV(p, 18, 11); }});
     out.push_back({"DEEPBLUE_SCROLLBAR_BUTTON", 96, 16, 6, TSurface::Opaque,
-                   [p] { return ScrollArrowStrip(p, 16, 16, 0.5); }});
+                   [p] { return ScrollArrowStrip(p, 16, 16, 0); }});
     out.push_back({"DEEPBLUE_SCROLLBAR_TRACK", 21, 16, 3, TSurface::Opaque,
                    [p] { return ScrollThumbStrip(p, 7, 16, 1); }});
     out.push_back(

@@ -163,13 +163,13 @@ TImage PushButton(TFaceState state) {
 
 } // namespace
 
-void AddMacOSResources(std::vector<TResourceSpec>& out) {
+void AddMacOSResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     out.push_back({"MACOS_BUTTON", 252, 23, 3, TSurface::Keyed, [] {
                        return Strip(84, 23, 3, [](int i) { return PushButton(static_cast<TFaceState>(i)); });
                    }});
     out.push_back(
-        {"MACOS_CHECKBOX", 60, 17, 4, TSurface::Opaque, [p] { return CheckBoxStrip(p, 15, 17, 14); }});
+        {"MACOS_CHECKBOX", 60, 17, 4, TSurface::Opaque, [p] { return CheckBoxStrip(p, 15, 17, 15); }});
     out.push_back(
         {"MACOS_RADIOBUTTON", 64, 17, 4, TSurface::Opaque, [p] { return RadioButtonStrip(p, 16, 17, 5.5); }});
     out.push_back({"MACOS_TITLEBTN", 306, 17, 18, TSurface::Opaque, [] { return TitleButtons(); }});
@@ -190,7 +190,7 @@ void AddMacOSResources(std::vector<TResourceSpec>& out) {
     out.push_back({"MACOS_SCROLLBAR_BUTTON", 96, 22, 6, TSurface::Opaque,
                    [p] { return ScrollArrowStrip(p, 16, 22, 0); }});
     out.push_back({"MACOS_SCROLLBAR_TRACK", 33, 16, 3, TSurface::Opaque,
-                   [p] { return ScrollThumbStrip(p, 11, 16, 1.5); }});
+                   [p] { return ScrollThumbStrip(p, 11, 16, 1); }});
     out.push_back(
         {"MACOS_CHECKLIST", 40, 11, 4, TSurface::Opaque, [p] { return CheckListStrip(p, 10, 11); }});
     out.push_back(

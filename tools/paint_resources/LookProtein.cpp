@@ -158,7 +158,7 @@ TImage PushButton(TFaceState state) {
 
 } // namespace
 
-void AddProteinResources(std::vector<TResourceSpec>& out) {
+void AddProteinResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     TPalette side = p;
     side.fillTop = Hex(0xF08A4A);
@@ -186,7 +186,7 @@ void AddProteinResources(std::vector<TResourceSpec>& out) {
     out.push_back({"PROTEIN_TRACKBAR_SLIDER_V", 18, 11, 1, TSurface::Opaque,
                    [p] { return TrackBarThumbV(p, 18, 11); }});
     out.push_back({"PROTEIN_SCROLLBAR_BUTTON", 96, 16, 6, TSurface::Opaque,
-                   [p] { return ScrollArrowStrip(p, 16, 16, 0.5); }});
+                   [p] { return ScrollArrowStrip(p, 16, 16, 1); }});
     out.push_back({"PROTEIN_SCROLLBAR_TRACK", 21, 16, 3, TSurface::Opaque,
                    [p] { return ScrollThumbStrip(p, 7, 16, 1); }});
     out.push_back(

@@ -85,8 +85,8 @@ TImage TitleButton(TTitleSymbol symbol, TFaceState state) {
         mid = Mix(mid, shadowTone, 0.4);
         deep = Mix(deep, shadowTone, 0.2);
     }
-    img.Fill(RoundRectShape(0.5, 0.5, size - 0.5, size - 0.5, 3.2), kWhite, 0.92);
-    img.Fill(RoundRectShape(1.5, 1.5, size - 1.5, size - 1.5, 2.3),
+    img.Fill(RoundRectShape(0, 0, size, size, 3.5), kWhite, 0.92);
+    img.Fill(RoundRectShape(1, 1, size - 1, size - 1, 2.6),
              RadialGradient({6.5, 5}, 19, 19, {{0, light}, {0.5, mid}, {1, deep}}));
     const double push = state == TFaceState::Down ? 0.5 : 0.0;
     const double c = size / 2.0 + push;
@@ -140,7 +140,7 @@ TImage Progress() {
 
 } // namespace
 
-void AddWinXPResources(std::vector<TResourceSpec>& out) {
+void AddWinXPResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();
     TPalette thumb = p; // the track bar's thumb is a light face with a blue rim
     thumb.fillBorder = Hex(0x6E8FC8);

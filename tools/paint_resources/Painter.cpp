@@ -241,24 +241,6 @@ TShape Offset(const TShape& s, double dx, double dy) {
                   {b.x0 + dx, b.y0 + dy, b.x1 + dx, b.y1 + dy});
 }
 
-TShape MirrorX(const TShape& s, double axis) {
-    if (s.IsEmpty()) {
-        return s;
-    }
-    const TBox b = s.Bounds();
-    return TShape([s, axis](double x, double y) { return s.Contains(2 * axis - x, y); },
-                  {2 * axis - b.x1, b.y0, 2 * axis - b.x0, b.y1});
-}
-
-TShape MirrorY(const TShape& s, double axis) {
-    if (s.IsEmpty()) {
-        return s;
-    }
-    const TBox b = s.Bounds();
-    return TShape([s, axis](double x, double y) { return s.Contains(x, 2 * axis - y); },
-                  {b.x0, 2 * axis - b.y1, b.x1, 2 * axis - b.y0});
-}
-
 // ---- 3. Paints --------------------------------------------------------------------------------
 
 namespace {

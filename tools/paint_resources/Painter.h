@@ -9,7 +9,8 @@
 //   4. TImage: premultiplied colour plus coverage, filled shape by shape, keyed or flattened at the end
 //
 // Coverage is sampled on a fixed 8 × 8 grid inside every pixel, so shape edges get 64 levels of
-// anti-aliasing and edges that lie on pixel borders stay crisp. Everything is plain double
+// anti-aliasing and edges that lie on pixel borders stay crisp; plain rectangles are covered
+// exactly. Everything is plain double
 // arithmetic with +, -, *, / and sqrt only (no library trigonometry), so the same bytes come out on
 // every machine and at every optimisation level.
 
@@ -106,9 +107,6 @@ TShape Union(std::initializer_list<TShape> shapes);
 TShape Intersect(const TShape& a, const TShape& b);
 TShape Subtract(const TShape& a, const TShape& b);
 TShape Offset(const TShape& s, double dx, double dy);
-// Mirror images across the vertical line x = axis or the horizontal line y = axis.
-TShape MirrorX(const TShape& s, double axis);
-TShape MirrorY(const TShape& s, double axis);
 
 // ---- 3. Paints --------------------------------------------------------------------------------
 
@@ -147,7 +145,6 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     TRgb Backdrop() const { return m_backdrop; }
-    void SetBackdrop(TRgb c) { m_backdrop = c; }
 
     // Paints the shape over what is there, each pixel by the share of its samples inside.
     void Fill(const TShape& shape, const TPaint& paint, double opacity = 1.0);
@@ -169,7 +166,6 @@ public:
     // over the very background it will be seen against, which is then keyed out around it.
     void KeyOutUncovered(const TImage& art, double threshold = 0.12);
 
-    bool IsKeyed(int x, int y) const { return m_keyed[Index(x, y)]; }
     double Coverage(int x, int y) const { return m_alpha[Index(x, y)]; }
     // The pixel as written to a bitmap (0xRRGGBB): keyed pixels are magenta, the rest is the
     // colour flattened onto the backdrop, never the key itself.

@@ -221,7 +221,9 @@ TImage ScrollArrowStrip(const TPalette& p, int fw, int h, double inset) {
         const TFaceColors f = FaceColors(p, state);
         TImage img = OpaqueFrame(fw, h, p.trackBack);
         const TBox box{inset, inset, fw - inset, h - inset};
-        PaintCylinderFace(img, box, p.radius, f.border, f.bottom, f.top, true, p.gloss);
+        // A pressed button is pushed in: its highlight goes out.
+        PaintCylinderFace(img, box, p.radius, f.border, f.bottom, f.top, true,
+                          state == TFaceState::Down ? 0.0 : p.gloss);
         const double size = std::min(fw, h) * 0.54;
         const double nudge = state == TFaceState::Down ? 0.5 : 0.0;
         img.Fill(ArrowGlyph(fw / 2.0 + nudge, h / 2.0 + nudge, size, dir),
@@ -233,8 +235,8 @@ TImage ScrollArrowStrip(const TPalette& p, int fw, int h, double inset) {
 TImage ScrollThumbStrip(const TPalette& p, int fw, int h, double inset) {
     const int w = fw * 3;
     TImage img = OpaqueFrame(w, h, p.trackBack);
-    const TBox box{0.5, inset, w - 0.5, h - inset};
-    const double r = std::min((box.y1 - box.y0) / 2.0, fw - 1.0);
+    const TBox box{0, inset, static_cast<double>(w), h - inset};
+    const double r = std::min((box.y1 - box.y0) / 2.0, static_cast<double>(fw));
     PaintCylinderFace(img, box, std::min(r, p.radius * 3), p.fillBorder, p.fillBottom, p.fillTop, false,
                       p.gloss);
     return img;
@@ -258,13 +260,13 @@ TImage TrackBarGroove(const TPalette& p, int w, int h, double gh) {
 
 namespace {
 
-// The pointed thumb in its down-pointing form, shrunk by d on every side.
+// The pointed thumb in its down-pointing form, shrunk by d on every side. Its sides lie on pixel
+// edges so they stay crisp; the point sits on the middle column.
 TShape ThumbShape(double w, double h, double d) {
-    const double shoulder = h - (w - 1.0) / 2.0 - 0.5;
-    const double r = std::max(0.0, 2.5 - d);
-    return Union(
-        RoundRectShape(0.5 + d, 0.5 + d, w - 0.5 - d, shoulder, r),
-        PolygonShape({{0.5 + d, shoulder - 1}, {w - 0.5 - d, shoulder - 1}, {w / 2.0, h - 0.5 - d * 1.4}}));
+    const double shoulder = h - w / 2.0;
+    const double r = std::max(0.0, 3.5 - d);
+    return Union(RoundRectShape(d, d, w - d, shoulder, r),
+                 PolygonShape({{d, shoulder - 1}, {w - d, shoulder - 1}, {w / 2.0, h - d * 1.4}}));
 }
 
 void PaintThumb(TImage& img, const TPalette& p, double w, double h, bool transposed) {
@@ -313,7 +315,8 @@ TImage TabScrollStrip(const TPalette& p, int fw, int h) {
         const bool down = i % 2 == 1;
         const TFaceColors f = FaceColors(p, down ? TFaceState::Down : TFaceState::Normal);
         TImage img = OpaqueFrame(fw, h, p.backdrop);
-        PaintFace(img, {0.5, 0.5, fw - 0.5, h - 0.5}, p.radius, f.border, f.top, f.bottom, p.gloss);
+        PaintFace(img, {0, 0, static_cast<double>(fw), static_cast<double>(h)}, p.radius, f.border, f.top,
+                  f.bottom, p.gloss);
         const double nudge = down ? 0.5 : 0.0;
         img.Fill(ArrowGlyph(fw / 2.0 + nudge, h / 2.0 + nudge, std::min(fw, h) * 0.45, dir),
                  down ? p.arrowDown : p.arrow);
@@ -346,8 +349,8 @@ TImage TabLine(const TPalette& p, int w, int h) {
 
 TImage SideChannelHandle(const TPalette& p, int w, int h) {
     TImage img = OpaqueFrame(w, h, p.backdrop);
-    PaintCylinderFace(img, {0, 0.5, static_cast<double>(w), h - 0.5}, std::min(p.radius + 1, w / 2.0),
-                      p.border, p.faceBottom, p.faceTop, true, p.gloss);
+    PaintCylinderFace(img, {0, 0, static_cast<double>(w), static_cast<double>(h)},
+                      std::min(p.radius + 1, w / 2.0), p.border, p.faceBottom, p.faceTop, true, p.gloss);
     const double cx = w / 2.0;
     img.Fill(ArrowGlyph(cx, 9.5, w - 2.5, TArrowDir::Right), p.arrow);
     // A grip of ridges in the middle says the handle can be pulled.

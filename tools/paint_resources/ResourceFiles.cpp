@@ -110,13 +110,13 @@ std::vector<std::uint8_t> EncodeIco(const std::vector<TImage>& images) {
 }
 
 bool WriteAllResources(const std::filesystem::path& outDir, std::string& error) {
-    for (const TResourceSpec& spec : BitmapResources()) {
-        const std::filesystem::path path = outDir / (spec.name + ".bmp");
-        const TImage image = PaintBitmapResource(spec);
-        if (image.Width() != spec.width || image.Height() != spec.height) {
+    for (const TResourceEntry& entry : BitmapResources()) {
+        const std::filesystem::path path = outDir / (entry.name + ".bmp");
+        const TImage image = PaintBitmapResource(entry);
+        if (image.Width() != entry.width || image.Height() != entry.height) {
             error = path.string() + ": painted " + std::to_string(image.Width()) + " x " +
-                    std::to_string(image.Height()) + ", but the table says " + std::to_string(spec.width) +
-                    " x " + std::to_string(spec.height);
+                    std::to_string(image.Height()) + ", but the table says " + std::to_string(entry.width) +
+                    " x " + std::to_string(entry.height);
             return false;
         }
         if (!SaveBmp(image, path, error)) {

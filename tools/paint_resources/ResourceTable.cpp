@@ -2,8 +2,8 @@
 
 namespace {
 
-std::vector<TResourceSpec> BuildTable() {
-    std::vector<TResourceSpec> table;
+std::vector<TResourceEntry> BuildTable() {
+    std::vector<TResourceEntry> table;
     AddMacOSResources(table);
     AddWinXPResources(table);
     AddDeepBlueResources(table);
@@ -15,23 +15,23 @@ std::vector<TResourceSpec> BuildTable() {
 
 } // namespace
 
-const std::vector<TResourceSpec>& BitmapResources() {
-    static const std::vector<TResourceSpec> table = BuildTable();
+const std::vector<TResourceEntry>& BitmapResources() {
+    static const std::vector<TResourceEntry> table = BuildTable();
     return table;
 }
 
-const TResourceSpec* FindBitmapResource(const std::string& name) {
-    for (const TResourceSpec& spec : BitmapResources()) {
-        if (spec.name == name) {
-            return &spec;
+const TResourceEntry* FindBitmapResource(const std::string& name) {
+    for (const TResourceEntry& entry : BitmapResources()) {
+        if (entry.name == name) {
+            return &entry;
         }
     }
     return nullptr;
 }
 
-TImage PaintBitmapResource(const TResourceSpec& spec) {
-    TImage image = spec.paint();
-    if (spec.surface == TSurface::Keyed) {
+TImage PaintBitmapResource(const TResourceEntry& entry) {
+    TImage image = entry.paint();
+    if (entry.surface == TSurface::Keyed) {
         image.KeyOut();
     }
     return image;

@@ -14,7 +14,7 @@ enum class TSurface {
     Keyed,  // pixels beyond the art become the magenta key, so whatever lies below shows through
 };
 
-struct TResourceSpec {
+struct TResourceEntry {
     std::string name;
     int width = 0;
     int height = 0;
@@ -25,22 +25,22 @@ struct TResourceSpec {
 
 // Every bitmap resource, looks first (MacOS, WinXP, DeepBlue, Protein, BlueGlass), then the
 // shared ones.
-const std::vector<TResourceSpec>& BitmapResources();
+const std::vector<TResourceEntry>& BitmapResources();
 
 // The resource of that name, or nullptr.
-const TResourceSpec* FindBitmapResource(const std::string& name);
+const TResourceEntry* FindBitmapResource(const std::string& name);
 
 // Paints the resource and finishes its surface (keys out what lies beyond the art of a keyed one).
 // The writer refuses an image whose size differs from the table's.
-TImage PaintBitmapResource(const TResourceSpec& spec);
+TImage PaintBitmapResource(const TResourceEntry& entry);
 
 // Helpers for the look units.
 // Paints `frames` frames of frameWidth × height side by side, each by paintFrame(index from 0).
 TImage Strip(int frameWidth, int height, int frames, const std::function<TImage(int)>& paintFrame);
 
-void AddMacOSResources(std::vector<TResourceSpec>& out);
-void AddWinXPResources(std::vector<TResourceSpec>& out);
-void AddDeepBlueResources(std::vector<TResourceSpec>& out);
-void AddProteinResources(std::vector<TResourceSpec>& out);
-void AddBlueGlassResources(std::vector<TResourceSpec>& out);
-void AddSharedResources(std::vector<TResourceSpec>& out);
+void AddMacOSResources(std::vector<TResourceEntry>& out);
+void AddWinXPResources(std::vector<TResourceEntry>& out);
+void AddDeepBlueResources(std::vector<TResourceEntry>& out);
+void AddProteinResources(std::vector<TResourceEntry>& out);
+void AddBlueGlassResources(std::vector<TResourceEntry>& out);
+void AddSharedResources(std::vector<TResourceEntry>& out);

@@ -177,7 +177,7 @@ TPalette NeutralPalette() {
 
 } // namespace
 
-void AddSharedResources(std::vector<TResourceSpec>& out) {
+void AddSharedResources(std::vector<TResourceEntry>& out) {
     out.push_back({"MORE_SCROLLBUTTON", 72, 17, 4, TSurface::Opaque,
                    [] { return TabScrollStrip(NeutralPalette(), 18, 17); }});
     out.push_back({"MACOS_FORM_BACKGROUND", 8, 8, 1, TSurface::Opaque, [] { return MacOSFormBackground(); }});
