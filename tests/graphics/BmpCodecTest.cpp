@@ -8,7 +8,7 @@
 namespace {
 
 // Writes BMP files byte by byte, so that every field can also be made wrong on purpose.
-struct TBmpSpec {
+struct TBmpLayout {
     int Width = 0;
     int Height = 0; // negative for top-down rows
     int BitsPerPixel = 24;
@@ -32,44 +32,44 @@ void Put32(std::vector<std::byte>& out, std::uint32_t v) {
     Put16(out, v >> 16);
 }
 
-std::vector<std::byte> MakeBmp(const TBmpSpec& spec) {
+std::vector<std::byte> MakeBmp(const TBmpLayout& layout) {
     std::vector<std::byte> out;
-    const bool core = spec.HeaderSize == 12;
-    const std::uint32_t paletteBytes = static_cast<std::uint32_t>(spec.Palette.size()) * (core ? 3 : 4);
+    const bool core = layout.HeaderSize == 12;
+    const std::uint32_t paletteBytes = static_cast<std::uint32_t>(layout.Palette.size()) * (core ? 3 : 4);
     const std::uint32_t offset =
-        spec.PixelOffset >= 0
-            ? static_cast<std::uint32_t>(spec.PixelOffset)
-            : 14 + spec.HeaderSize + static_cast<std::uint32_t>(spec.Masks.size()) * 4 + paletteBytes;
+        layout.PixelOffset >= 0
+            ? static_cast<std::uint32_t>(layout.PixelOffset)
+            : 14 + layout.HeaderSize + static_cast<std::uint32_t>(layout.Masks.size()) * 4 + paletteBytes;
     out.push_back(std::byte('B'));
     out.push_back(std::byte('M'));
-    Put32(out, offset + static_cast<std::uint32_t>(spec.PixelData.size()));
+    Put32(out, offset + static_cast<std::uint32_t>(layout.PixelData.size()));
     Put32(out, 0);
     Put32(out, offset);
-    Put32(out, spec.HeaderSize);
+    Put32(out, layout.HeaderSize);
     if (core) {
-        Put16(out, static_cast<std::uint32_t>(spec.Width));
-        Put16(out, static_cast<std::uint32_t>(spec.Height));
+        Put16(out, static_cast<std::uint32_t>(layout.Width));
+        Put16(out, static_cast<std::uint32_t>(layout.Height));
         Put16(out, 1);
-        Put16(out, static_cast<std::uint32_t>(spec.BitsPerPixel));
+        Put16(out, static_cast<std::uint32_t>(layout.BitsPerPixel));
     } else {
-        Put32(out, static_cast<std::uint32_t>(spec.Width));
-        Put32(out, static_cast<std::uint32_t>(spec.Height));
+        Put32(out, static_cast<std::uint32_t>(layout.Width));
+        Put32(out, static_cast<std::uint32_t>(layout.Height));
         Put16(out, 1);
-        Put16(out, static_cast<std::uint32_t>(spec.BitsPerPixel));
-        Put32(out, spec.Compression);
-        Put32(out, static_cast<std::uint32_t>(spec.PixelData.size()));
+        Put16(out, static_cast<std::uint32_t>(layout.BitsPerPixel));
+        Put32(out, layout.Compression);
+        Put32(out, static_cast<std::uint32_t>(layout.PixelData.size()));
         Put32(out, 2835);
         Put32(out, 2835);
-        Put32(out, spec.ColoursUsed);
+        Put32(out, layout.ColoursUsed);
         Put32(out, 0);
-        for (std::uint32_t i = 40; i < spec.HeaderSize; i += 4) {
+        for (std::uint32_t i = 40; i < layout.HeaderSize; i += 4) {
             Put32(out, 0);
         }
     }
-    for (std::uint32_t mask : spec.Masks) {
+    for (std::uint32_t mask : layout.Masks) {
         Put32(out, mask);
     }
-    for (std::uint32_t colour : spec.Palette) {
+    for (std::uint32_t colour : layout.Palette) {
         out.push_back(std::byte(colour & 0xFF));
         out.push_back(std::byte((colour >> 8) & 0xFF));
         out.push_back(std::byte((colour >> 16) & 0xFF));
@@ -77,10 +77,10 @@ std::vector<std::byte> MakeBmp(const TBmpSpec& spec) {
             out.push_back(std::byte(0));
         }
     }
-    while (spec.PadToOffset && out.size() < offset) {
+    while (layout.PadToOffset && out.size() < offset) {
         out.push_back(std::byte(0));
     }
-    for (std::uint8_t b : spec.PixelData) {
+    for (std::uint8_t b : layout.PixelData) {
         out.push_back(std::byte(b));
     }
     return out;
@@ -91,15 +91,15 @@ std::vector<std::uint32_t> Pixels(const TPixelBuffer& p) {
 }
 
 // A 3 × 2 picture in 24 bits, stored bottom row first with rows padded to 4 bytes.
-TBmpSpec ThreeByTwo() {
-    TBmpSpec spec;
-    spec.Width = 3;
-    spec.Height = 2;
-    spec.PixelData = {
+TBmpLayout ThreeByTwo() {
+    TBmpLayout layout;
+    layout.Width = 3;
+    layout.Height = 2;
+    layout.PixelData = {
         0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 0, 0, 0, // bottom: red, green, blue (B, G, R)
         0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80, 0x80, 0x80, 0, 0, 0, // top: white, black, grey
     };
-    return spec;
+    return layout;
 }
 
 } // namespace
@@ -110,7 +110,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     EXPECT_EQ(Pixels(p),
               (std::vector<std::uint32_t>{0xFFFFFF, 0x000000, 0x808080, 0xFF0000, 0x00FF00, 0x0000FF}));
 
-    TBmpSpec topDown;
+    TBmpLayout topDown;
     topDown.Width = 2;
     topDown.Height = -2;
     topDown.BitsPerPixel = 32;
@@ -120,7 +120,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p), (std::vector<std::uint32_t>{0x030201, 0x060504, 0x090807, 0x0C0B0A}));
 
-    TBmpSpec mono;
+    TBmpLayout mono;
     mono.Width = 10;
     mono.Height = 1;
     mono.BitsPerPixel = 1;
@@ -131,7 +131,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     EXPECT_EQ(Pixels(p),
               (std::vector<std::uint32_t>{0xFFFFFF, 0, 0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0, 0, 0xFFFFFF}));
 
-    TBmpSpec nibbles;
+    TBmpLayout nibbles;
     nibbles.Width = 3;
     nibbles.Height = 1;
     nibbles.BitsPerPixel = 4;
@@ -142,7 +142,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p), (std::vector<std::uint32_t>{0x778899, 0x445566, 0x112233}));
 
-    TBmpSpec fields;
+    TBmpLayout fields;
     fields.Width = 2;
     fields.Height = 1;
     fields.BitsPerPixel = 16;
@@ -153,7 +153,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p), (std::vector<std::uint32_t>{0xFF0000, 0x0000FF}));
 
-    TBmpSpec core;
+    TBmpLayout core;
     core.HeaderSize = 12;
     core.Width = 2;
     core.Height = 1;
@@ -165,7 +165,7 @@ TEST(BmpCodec, ReadsEveryColourDepthAndRowOrder) {
     ASSERT_TRUE(r.IsOk()) << r.Message();
     EXPECT_EQ(Pixels(p), (std::vector<std::uint32_t>{0xABCDEF, 0}));
 
-    TBmpSpec rle;
+    TBmpLayout rle;
     rle.Width = 4;
     rle.Height = 2;
     rle.BitsPerPixel = 8;
@@ -198,7 +198,7 @@ TEST(BmpCodec, WritesTwentyFourBitFilesThatReadBackTheSame) {
 }
 
 TEST(BmpCodec, RefusesHugeClaimsBeforeAllocating) {
-    TBmpSpec huge;
+    TBmpLayout huge;
     huge.Width = 60000;
     huge.Height = 60000;
     huge.PixelData.assign(2000, 0);
@@ -207,14 +207,14 @@ TEST(BmpCodec, RefusesHugeClaimsBeforeAllocating) {
     EXPECT_FALSE(r.IsOk());
     EXPECT_NE(r.Message().find("60000 × 60000"), std::string::npos) << r.Message();
 
-    TBmpSpec large = huge; // within limits, but not backed by data
+    TBmpLayout large = huge; // within limits, but not backed by data
     large.Width = 4000;
     large.Height = 4000;
     r = DecodeBmp(MakeBmp(large), p);
     EXPECT_FALSE(r.IsOk());
     EXPECT_NE(r.Message().find("truncated"), std::string::npos) << r.Message();
 
-    TBmpSpec rle = large; // a run-length stream cannot justify 16 million pixels with 2000 bytes
+    TBmpLayout rle = large; // a run-length stream cannot justify 16 million pixels with 2000 bytes
     rle.BitsPerPixel = 8;
     rle.Compression = 1;
     rle.Palette = {0};
@@ -226,31 +226,31 @@ TEST(BmpCodec, RefusesHugeClaimsBeforeAllocating) {
 
 TEST(BmpCodec, RefusesBrokenHeadersWithAReason) {
     TPixelBuffer untouched(1, 1, 0x123456);
-    auto refuse = [&](TBmpSpec spec, std::string_view reason) {
-        TStatus r = DecodeBmp(MakeBmp(spec), untouched);
+    auto refuse = [&](TBmpLayout layout, std::string_view reason) {
+        TStatus r = DecodeBmp(MakeBmp(layout), untouched);
         EXPECT_FALSE(r.IsOk()) << reason;
         EXPECT_NE(r.Message().find(reason), std::string::npos) << r.Message();
     };
-    TBmpSpec spec = ThreeByTwo();
-    spec.HeaderSize = 41;
-    refuse(spec, "header");
-    spec = ThreeByTwo();
-    spec.BitsPerPixel = 7;
-    refuse(spec, "colour depth");
-    spec = ThreeByTwo();
-    spec.Width = 0;
-    refuse(spec, "no pixels");
-    spec = ThreeByTwo();
-    spec.Width = -3;
-    refuse(spec, "no pixels");
-    spec = ThreeByTwo();
-    spec.Compression = 4; // JPEG inside BMP
-    refuse(spec, "compression");
-    spec = ThreeByTwo();
-    spec.PixelOffset = 100000;
-    spec.PadToOffset = false;
-    refuse(spec, "starts at byte 100000");
-    TBmpSpec palette;
+    TBmpLayout layout = ThreeByTwo();
+    layout.HeaderSize = 41;
+    refuse(layout, "header");
+    layout = ThreeByTwo();
+    layout.BitsPerPixel = 7;
+    refuse(layout, "colour depth");
+    layout = ThreeByTwo();
+    layout.Width = 0;
+    refuse(layout, "no pixels");
+    layout = ThreeByTwo();
+    layout.Width = -3;
+    refuse(layout, "no pixels");
+    layout = ThreeByTwo();
+    layout.Compression = 4; // JPEG inside BMP
+    refuse(layout, "compression");
+    layout = ThreeByTwo();
+    layout.PixelOffset = 100000;
+    layout.PadToOffset = false;
+    refuse(layout, "starts at byte 100000");
+    TBmpLayout palette;
     palette.Width = 1;
     palette.Height = 1;
     palette.BitsPerPixel = 8;
@@ -266,8 +266,8 @@ TEST(BmpCodec, RefusesBrokenHeadersWithAReason) {
 }
 
 TEST(BmpCodec, EveryTruncationFailsCleanly) {
-    for (const TBmpSpec& spec : {ThreeByTwo()}) {
-        std::vector<std::byte> bytes = MakeBmp(spec);
+    for (const TBmpLayout& layout : {ThreeByTwo()}) {
+        std::vector<std::byte> bytes = MakeBmp(layout);
         for (std::size_t n = 0; n < bytes.size(); ++n) {
             TPixelBuffer p;
             TStatus r = DecodeBmp(std::span(bytes).first(n), p);
