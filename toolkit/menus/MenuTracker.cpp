@@ -127,6 +127,7 @@ public:
     void Paint(HWND hwnd);
     HWND WindowFromDC(HDC dc) const { return dc && dc == m_paintDC ? m_paintWindow : 0; }
     std::vector<HWND> Windows() const;
+    bool ItemRect(const TMenuItem* item, TRect& screen) const;
 
 private:
     // Levels.
@@ -138,7 +139,8 @@ private:
     TLevel* LevelOf(HWND hwnd) const;
     TLevel& Deepest() { return *m_levels.back(); }
     bool Selectable(const TLevel& level, int entry) const;
-    void Select(std::size_t level, int entry);
+    void Select(std::size_t level, int entry, bool byMouse = false);
+    void NotifySelect(const TMenuItem* item, bool byMouse) const;
     void InvalidateEntry(const TLevel& level, int entry);
     int StepSelection(const TLevel& level, int from, int step) const;
     // The submenu of the selected item of level, at once; true when it opened.
@@ -322,7 +324,7 @@ bool TMenuTracker::OpenLevel(TMenuItem* parent, bool selectFirst) {
     TLevel& added = *level;
     m_levels.push_back(std::move(level));
     if (selectFirst) {
-        added.Selected = StepSelection(added, -1, 1);
+        Select(m_levels.size() - 1, StepSelection(added, -1, 1));
     }
     ShowWindow(added.Window, SW_SHOWNOACTIVATE);
     UpdateWindow(added.Window);
@@ -380,7 +382,7 @@ void TMenuTracker::InvalidateEntry(const TLevel& level, int entry) {
     }
 }
 
-void TMenuTracker::Select(std::size_t level, int entry) {
+void TMenuTracker::Select(std::size_t level, int entry, bool byMouse) {
     TLevel& l = *m_levels[level];
     if (l.Selected == entry) {
         return;
@@ -388,6 +390,41 @@ void TMenuTracker::Select(std::size_t level, int entry) {
     InvalidateEntry(l, l.Selected);
     l.Selected = entry;
     InvalidateEntry(l, entry);
+    if (Selectable(l, entry)) {
+        NotifySelect(l.Entries[static_cast<std::size_t>(entry)].Item, byMouse);
+    }
+}
+
+void TMenuTracker::NotifySelect(const TMenuItem* item, bool byMouse) const {
+    if (!m_owner) {
+        return;
+    }
+    UINT flags = MF_HILITE;
+    if (!item->Enabled()) {
+        flags |= MF_GRAYED | MF_DISABLED;
+    }
+    if (item->Checked()) {
+        flags |= MF_CHECKED;
+    }
+    if (HasSubmenu(item)) {
+        flags |= MF_POPUP;
+    }
+    if (byMouse) {
+        flags |= MF_MOUSESELECT;
+    }
+    SendMessage(m_owner, WM_MENUSELECT, MAKEWPARAM(item->Command(), static_cast<WORD>(flags)), 0);
+}
+
+bool TMenuTracker::ItemRect(const TMenuItem* item, TRect& screen) const {
+    for (const auto& level : m_levels) {
+        for (const TEntry& entry : level->Entries) {
+            if (item && entry.Item == item) {
+                screen = entry.Rect.Offset(level->Bounds.Left, level->Bounds.Top);
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 bool TMenuTracker::SubmenuOpenFor(std::size_t level, const TMenuItem* item) const {
@@ -629,7 +666,7 @@ void TMenuTracker::HandlePointer(const MSG& msg) {
         }
         if (buttonChooses && Selectable(*m_levels[hit->Level], hit->Entry)) {
             DisarmSubmenuTimer();
-            Select(hit->Level, hit->Entry);
+            Select(hit->Level, hit->Entry, true);
             m_pointerLevel = hit->Level;
             // A press opens a submenu at once, without the hover delay.
             if (!OpenSelectedSubmenu(hit->Level, false)) {
@@ -658,7 +695,7 @@ void TMenuTracker::Hover(std::size_t level, int entry) {
         TLevel& above = *m_levels[level - 1];
         for (std::size_t e = 0; e < above.Entries.size(); ++e) {
             if (above.Entries[e].Item == m_levels[level]->Parent) {
-                Select(level - 1, static_cast<int>(e));
+                Select(level - 1, static_cast<int>(e), true);
             }
         }
         if (m_pendingLevel == level - 1) {
@@ -678,7 +715,7 @@ void TMenuTracker::Hover(std::size_t level, int entry) {
     if (l.Selected == entry) {
         return;
     }
-    Select(level, entry);
+    Select(level, entry, true);
     TMenuItem* item = l.Entries[static_cast<std::size_t>(entry)].Item;
     // Submenus open and close after a pause, so that the pointer can cross other items on its
     // way into an open submenu.
@@ -918,6 +955,9 @@ TTrackMenuResult TMenuTracker::Run() {
     }
     const HWND captureWindow = m_levels.front()->Window;
     SetCapture(captureWindow);
+    if (m_owner) {
+        SendMessage(m_owner, WM_ENTERMENULOOP, TRUE, 0);
+    }
 
     while (!m_ended) {
         Sync();
@@ -957,6 +997,10 @@ TTrackMenuResult TMenuTracker::Run() {
     CloseLevelsFrom(0);
     if (g_tracker == this) {
         g_tracker = nullptr;
+    }
+    if (m_owner && IsWindow(m_owner)) {
+        SendMessage(m_owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+        SendMessage(m_owner, WM_EXITMENULOOP, TRUE, 0);
     }
     if (m_passOn) {
         PassPressOn(*m_passOn);
@@ -1048,6 +1092,10 @@ void EndMenu() {
 
 std::vector<HWND> OpenMenuWindows() {
     return g_tracker ? g_tracker->Windows() : std::vector<HWND>{};
+}
+
+bool GetOpenMenuItemRect(const TMenuItem* item, TRect& screen) {
+    return g_tracker && g_tracker->ItemRect(item, screen);
 }
 
 HWND MenuWindowFromDC(HDC dc) {

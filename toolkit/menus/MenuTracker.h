@@ -13,10 +13,23 @@ class TMenuItem;
 // The menu loop: shows the items of a menu item as a popup menu window at a screen point and
 // follows the user's pointer and keys through it and its submenus until the menu closes.
 //
+// The owner window hears of it as classic windows do: WM_ENTERMENULOOP (wParam TRUE) when the
+// menu opens, WM_MENUSELECT whenever the highlighted item changes (wParam: the item's Command()
+// and MF_ flags; 0xFFFF in the high word and 0 in the low word when the menu closes) and
+// WM_EXITMENULOOP once every menu window has gone.
+//
 // One menu is open at a time. The loop dispatches every message it does not use itself (paint,
 // timers, posted messages), so the rest of the program goes on while a menu is open; pointer and
 // key input belongs to the menu. The chosen item's OnClick runs after every menu window has gone
 // and the loop has ended.
+
+// WM_MENUSELECT flags (high word of wParam; the low word is the item's Command()).
+constexpr UINT MF_GRAYED = 0x0001;
+constexpr UINT MF_DISABLED = 0x0002;
+constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_POPUP = 0x0010;
+constexpr UINT MF_HILITE = 0x0080;
+constexpr UINT MF_MOUSESELECT = 0x8000;
 
 enum class TMenuBarDirection { Previous, Next };
 
@@ -75,6 +88,8 @@ bool IsMenuActive();
 void EndMenu();
 // The open menu windows, the first menu first; empty when no menu is open.
 std::vector<HWND> OpenMenuWindows();
+// The screen rectangle of an item of the open menu; false when no open menu window shows it.
+bool GetOpenMenuItemRect(const TMenuItem* item, TRect& screen);
 // The menu window whose items are being painted on dc (the context handed to owner-draw
 // handlers); 0 for any other context.
 HWND MenuWindowFromDC(HDC dc);
