@@ -551,7 +551,8 @@ void TMenuTracker::Paint(HWND hwnd) {
             if (!LevelOf(hwnd)) {
                 break;
             }
-            if (!IntersectRects(level->Entries[i].Rect, ps.rcPaint).IsEmpty()) {
+            // Only items that need painting are asked to draw: owner-draw handlers may be slow.
+            if (RectVisible(dc, &level->Entries[i].Rect)) {
                 PaintEntry(dc, *level, static_cast<int>(i));
             }
         }
@@ -960,6 +961,13 @@ TTrackMenuResult TMenuTracker::Run() {
     }
 
     while (!m_ended) {
+        // Anything may have happened since the last round, in a dispatched message or while
+        // waiting: the menu closes when the program has moved on without it.
+        if ((m_activeAtStart && GetActiveWindow() != m_activeAtStart) || (m_owner && !IsWindow(m_owner)) ||
+            !IsWindow(captureWindow)) {
+            End(TMenuCloseReason::Cancelled);
+            break;
+        }
         Sync();
         if (m_ended) {
             break;
@@ -983,10 +991,6 @@ TTrackMenuResult TMenuTracker::Run() {
             SubmenuTimerFired();
         } else {
             DispatchMessage(&msg);
-        }
-        if ((m_activeAtStart && GetActiveWindow() != m_activeAtStart) || (m_owner && !IsWindow(m_owner)) ||
-            !IsWindow(captureWindow)) {
-            End(TMenuCloseReason::Cancelled);
         }
     }
 
