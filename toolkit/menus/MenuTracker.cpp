@@ -728,6 +728,9 @@ void TMenuTracker::Hover(std::size_t level, int entry) {
 }
 
 void TMenuTracker::ArmSubmenuTimer(std::size_t level) {
+    if (m_levels.empty() || !m_levels.front()->Window) {
+        return;
+    }
     m_pendingLevel = level;
     SetTimer(m_levels.front()->Window, kSubmenuTimer, static_cast<int>(m_submenuDelay), nullptr);
 }
@@ -916,7 +919,11 @@ void TMenuTracker::HandleAccessKey(char32_t key) {
         return;
     }
     Select(depth, matches.front());
+    // The owner heard of the selection and may have freed the item meanwhile.
     TMenuItem* item = deepest.Entries[static_cast<std::size_t>(matches.front())].Item;
+    if (!item) {
+        return;
+    }
     if (HasSubmenu(item)) {
         OpenSelectedSubmenu(depth, true);
     } else if (item->Enabled()) {
