@@ -253,4 +253,23 @@ TEST_F(Input, PressingAnInactiveWindowActivatesItBeforeThePressArrives) {
     EXPECT_EQ(windows.Count(WM_LBUTTONUP, second), 1);
 }
 
+TEST_F(Input, RestingOnATrackedWindowPostsOneHoverAfterTheHoverTime) {
+    HWND w = windows.Create(0, Bounds(0, 0, 100, 100), WS_POPUP | WS_VISIBLE);
+    MoveTo({10, 10});
+    TRACKMOUSEEVENT tme;
+    tme.dwFlags = TME_HOVER;
+    tme.hwndTrack = w;
+    tme.dwHoverTime = 300;
+    ASSERT_TRUE(TrackMouseEvent(&tme));
+    Advance(200);
+    MoveTo({30, 30}); // moving on starts the wait again
+    Advance(299);
+    EXPECT_EQ(windows.Count(WM_MOUSEHOVER, w), 0);
+    Advance(1);
+    ASSERT_EQ(windows.Count(WM_MOUSEHOVER, w), 1);
+    EXPECT_EQ(LParamToPoint(windows.Find(WM_MOUSEHOVER, w)[0].lParam), (POINT{30, 30}));
+    Advance(1000);
+    EXPECT_EQ(windows.Count(WM_MOUSEHOVER, w), 1);
+}
+
 } // namespace

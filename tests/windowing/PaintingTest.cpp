@@ -208,4 +208,23 @@ TEST_F(Painting, TheScreenDcDrawsIntoTheWindowsUnderIt) {
     EXPECT_EQ(Presented(front).At(15, 15), kWhite);
 }
 
+TEST_F(Painting, LongWorkThatPaintsAtOnceIsPresentedAtMostSixtyTimesASecond) {
+    HWND top = windows.Create(0, Bounds(0, 0, 100, 100), WS_POPUP | WS_VISIBLE);
+    Pump();
+    Presented(top);
+    const int before = Backend().Native(top)->PresentCount;
+    // One handler busy for 100 ms, painting every 5 ms without going back to the loop.
+    for (int i = 0; i < 20; ++i) {
+        InvalidateRect(top, nullptr, TRUE);
+        UpdateWindow(top);
+        Clock().SetNow(Clock().NowMs() + 5);
+    }
+    const int during = Backend().Native(top)->PresentCount - before;
+    EXPECT_GE(during, 3) << "long work is shown while it goes on";
+    EXPECT_LE(during, 6) << "95 ms hold no more than six sixtieths of a second";
+    Pump();
+    Presented(top);
+    EXPECT_EQ(Backend().Native(top)->PresentCount - before, during + 1) << "the rest when the loop goes idle";
+}
+
 } // namespace

@@ -24,8 +24,17 @@ struct WNDCLASS {
 ATOM RegisterClass(const WNDCLASS* wc);
 BOOL UnregisterClass(const char* className);
 BOOL GetClassInfo(const char* className, WNDCLASS* wc);
-// For a child window (WS_CHILD) parent is its parent; for any other window parent is its owner.
-// id is the child's id (GWLP_ID). param reaches WM_NCCREATE and WM_CREATE in CREATESTRUCT.
+// For a child window (WS_CHILD) parent is its parent; for any other window parent is its owner
+// (HWND_MESSAGE makes a message-only window). id is the child's id (GWLP_ID). param reaches
+// WM_NCCREATE and WM_CREATE in CREATESTRUCT.
+// Top-level windows have no native frame: WS_CAPTION, WS_BORDER and WS_THICKFRAME take no room
+// (WS_CAPTION only makes maximising stop at the work area). A top-level window with
+// WS_EX_NOACTIVATE is a popup, as menus and drop-downs are: it is never activated, stays above
+// the ordinary windows, and the keyboard stays with its owner. Children keep classic borders
+// (WS_BORDER, WS_EX_CLIENTEDGE, WS_EX_STATICEDGE) and native scroll bars (WS_VSCROLL,
+// WS_HSCROLL) in their non-client area; a procedure that wants a band of its own around the
+// client area shrinks the proposed rectangle before passing WM_NCCALCSIZE on, so the band lies
+// outside the scroll bars.
 HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, LONG_PTR id, void* param);
 BOOL DestroyWindow(HWND hwnd);
