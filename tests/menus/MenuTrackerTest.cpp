@@ -81,23 +81,23 @@ protected:
 TEST_F(MenuLoop, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirRectanglesAndStates) {
     TPopupMenu menu(&form);
     menu.SetOwnerDraw(true);
-    struct TSpec {
+    struct TPlannedItem {
         const char* caption;
         int width;
         int height;
     };
-    const TSpec specs[] = {{"A", 100, 20}, {"B", 140, 22}, {"-", 30, 6}, {"C", 90, 18}};
-    for (const TSpec& spec : specs) {
-        TMenuItem* item = Add(menu.Items(), spec.caption);
-        item->OnMeasureItem = [this, spec](TObject* sender, TCanvas* canvas, int& width, int& height) {
+    const TPlannedItem planned[] = {{"A", 100, 20}, {"B", 140, 22}, {"-", 30, 6}, {"C", 90, 18}};
+    for (const TPlannedItem& plan : planned) {
+        TMenuItem* item = Add(menu.Items(), plan.caption);
+        item->OnMeasureItem = [this, plan](TObject* sender, TCanvas* canvas, int& width, int& height) {
             // The size arrives holding the toolkit's own, and the canvas has the menu font.
             EXPECT_GT(width, 0);
             EXPECT_GT(height, 0);
             EXPECT_EQ(canvas->Font()->Name(), "Tahoma");
             EXPECT_EQ(canvas->Font()->Height(), -11);
             log.push_back("measure " + static_cast<TMenuItem*>(sender)->Caption());
-            width = spec.width;
-            height = spec.height;
+            width = plan.width;
+            height = plan.height;
         };
     }
     TMenuItem* a = menu.Items()->Items(0);
