@@ -1,5 +1,7 @@
 #include "toolkit/graphics/Color.h"
 
+#include "toolkit/components/Properties.h"
+
 #include <array>
 
 namespace {
@@ -66,3 +68,70 @@ std::uint32_t ColorToPixel(TColor color) {
     return (static_cast<std::uint32_t>(GetRValue(rgb)) << 16) |
            (static_cast<std::uint32_t>(GetGValue(rgb)) << 8) | GetBValue(rgb);
 }
+
+void RegisterColorIdents() {
+    static const bool registered = [] {
+        // System colours are negative TColor values; the table holds them as properties read them.
+        static constexpr TIdentMapEntry kNames[] = {
+            {clBlack, "clBlack"},
+            {clMaroon, "clMaroon"},
+            {clGreen, "clGreen"},
+            {clOlive, "clOlive"},
+            {clNavy, "clNavy"},
+            {clPurple, "clPurple"},
+            {clTeal, "clTeal"},
+            {clGray, "clGray"},
+            {clSilver, "clSilver"},
+            {clRed, "clRed"},
+            {clLime, "clLime"},
+            {clYellow, "clYellow"},
+            {clBlue, "clBlue"},
+            {clFuchsia, "clFuchsia"},
+            {clAqua, "clAqua"},
+            {clWhite, "clWhite"},
+            {clNone, "clNone"},
+            {clDefault, "clDefault"},
+            {clScrollBar, "clScrollBar"},
+            {clBackground, "clBackground"},
+            {clActiveCaption, "clActiveCaption"},
+            {clInactiveCaption, "clInactiveCaption"},
+            {clMenu, "clMenu"},
+            {clWindow, "clWindow"},
+            {clWindowFrame, "clWindowFrame"},
+            {clMenuText, "clMenuText"},
+            {clWindowText, "clWindowText"},
+            {clCaptionText, "clCaptionText"},
+            {clActiveBorder, "clActiveBorder"},
+            {clInactiveBorder, "clInactiveBorder"},
+            {clAppWorkSpace, "clAppWorkSpace"},
+            {clHighlight, "clHighlight"},
+            {clHighlightText, "clHighlightText"},
+            {clBtnFace, "clBtnFace"},
+            {clBtnShadow, "clBtnShadow"},
+            {clGrayText, "clGrayText"},
+            {clBtnText, "clBtnText"},
+            {clInactiveCaptionText, "clInactiveCaptionText"},
+            {clBtnHighlight, "clBtnHighlight"},
+            {cl3DDkShadow, "cl3DDkShadow"},
+            {cl3DLight, "cl3DLight"},
+            {clInfoText, "clInfoText"},
+            {clInfoBk, "clInfoBk"},
+            {clHotLight, "clHotLight"},
+            {clGradientActiveCaption, "clGradientActiveCaption"},
+            {clGradientInactiveCaption, "clGradientInactiveCaption"},
+            {clMenuHighlight, "clMenuHighlight"},
+            {clMenuBar, "clMenuBar"},
+        };
+        RegisterIdents("TColor", kNames);
+        return true;
+    }();
+    (void)registered;
+}
+
+namespace {
+
+// Any program that draws links this file, so its colour names are there before any layout is
+// read.
+const bool kColorIdentsAtStart = (RegisterColorIdents(), true);
+
+} // namespace

@@ -65,7 +65,9 @@ enum TSysColorIndex : int {
     COLOR_ENDCOLORS = 31,
 };
 
-constexpr TColor SystemColor(int index) { return clSystemColor | index; }
+constexpr TColor SystemColor(int index) {
+    return clSystemColor | index;
+}
 
 constexpr TColor clScrollBar = SystemColor(COLOR_SCROLLBAR);
 constexpr TColor clBackground = SystemColor(COLOR_BACKGROUND);
@@ -106,9 +108,15 @@ TColor GetSysColor(int index);
 // and white, the classic answers. Never has the high bit set.
 TColor ColorToRGB(TColor color);
 
-constexpr std::uint8_t GetRValue(TColor rgb) { return static_cast<std::uint8_t>(rgb & 0xFF); }
-constexpr std::uint8_t GetGValue(TColor rgb) { return static_cast<std::uint8_t>((rgb >> 8) & 0xFF); }
-constexpr std::uint8_t GetBValue(TColor rgb) { return static_cast<std::uint8_t>((rgb >> 16) & 0xFF); }
+constexpr std::uint8_t GetRValue(TColor rgb) {
+    return static_cast<std::uint8_t>(rgb & 0xFF);
+}
+constexpr std::uint8_t GetGValue(TColor rgb) {
+    return static_cast<std::uint8_t>((rgb >> 8) & 0xFF);
+}
+constexpr std::uint8_t GetBValue(TColor rgb) {
+    return static_cast<std::uint8_t>((rgb >> 16) & 0xFF);
+}
 constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return static_cast<TColor>(r | (g << 8) | (b << 16));
 }
@@ -119,3 +127,8 @@ constexpr TColor PixelToColor(std::uint32_t pixel) {
     return RGB(static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
                static_cast<std::uint8_t>(pixel));
 }
+
+// Makes the colour names (clBlack ... clMenuBar, clNone, clDefault) known to layouts and to
+// property access by name, as the identifiers of "TColor". Done once at start-up by the
+// graphics layer; calling it again changes nothing.
+void RegisterColorIdents();

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "toolkit/components/Set.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "toolkit/components/Set.h"
 
 enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
@@ -21,9 +22,17 @@ struct TFontRequest {
     friend bool operator==(const TFontRequest&, const TFontRequest&) = default;
 };
 
+// Reads the character that starts at byte offset of text (offset < text.size()) and returns the
+// offset just past it. A byte that does not begin a complete, shortest-form sequence of a code
+// point up to U+10FFFF (surrogates excluded) reads as U+FFFD and consumes that one byte only,
+// so every invalid byte is one character and nothing past the end is ever read.
+std::size_t DecodeUtf8(std::string_view text, std::size_t offset, char32_t& codePoint);
+
 // Classic text metrics in pixels. Height = Ascent + Descent; InternalLeading = Height - em.
 // Underline and strike-out lines are given relative to the baseline (positive is below it for
-// the underline, above it for the strike-out) and drawn by the caller over the text's width.
+// the underline, above it for the strike-out) and drawn by the caller over the text's width:
+// with the cell's top at y = 0, the underline fills rows Ascent + UnderlinePosition onwards and
+// the strike-out rows Ascent - StrikeOutPosition onwards, each Thickness rows high.
 struct TFontMetrics {
     int Ascent = 0;
     int Descent = 0;
@@ -65,8 +74,11 @@ public:
     // Calls visit for every glyph with pixels, left to right, the first character's cell at x = 0.
     void ForEachGlyph(const TFontRequest& font, std::string_view utf8,
                       const std::function<void(const TGlyphCoverage&)>& visit);
-    // The file the engine chose for the request, for tests and diagnostics.
+    // The file the engine chose for the request, for tests and diagnostics; empty when no font
+    // file could be opened at all (then text has stable metrics but no glyphs).
     std::string FaceFile(const TFontRequest& font);
+    // How many glyph images the engine has rasterised since it started, for tests of the cache.
+    std::size_t GlyphsRasterised() const;
 
     ~TFontEngine();
     TFontEngine(const TFontEngine&) = delete;

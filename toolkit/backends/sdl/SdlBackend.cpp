@@ -1,0 +1,569 @@
+#include "toolkit/backends/sdl/SdlBackend.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "toolkit/backends/sdl/SdlKeys.h"
+#include "toolkit/backends/sdl/SdlX11.h"
+#include "toolkit/graphics/PixelBuffer.h"
+#include "toolkit/graphics/Region.h"
+#include "toolkit/windowing/Messages.h"
+#include "toolkit/windowing/Utf8.h"
+#include "toolkit/windowing/WindowSystem.h"
+
+namespace {
+
+SDL_SystemCursor SystemCursor(TCursorShape shape) {
+    switch (shape) {
+    case TCursorShape::IBeam:
+        return SDL_SYSTEM_CURSOR_IBEAM;
+    case TCursorShape::Wait:
+        return SDL_SYSTEM_CURSOR_WAIT;
+    case TCursorShape::Cross:
+        return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case TCursorShape::SizeNWSE:
+        return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case TCursorShape::SizeNESW:
+        return SDL_SYSTEM_CURSOR_SIZENESW;
+    case TCursorShape::SizeWE:
+        return SDL_SYSTEM_CURSOR_SIZEWE;
+    case TCursorShape::SizeNS:
+        return SDL_SYSTEM_CURSOR_SIZENS;
+    case TCursorShape::SizeAll:
+        return SDL_SYSTEM_CURSOR_SIZEALL;
+    case TCursorShape::No:
+        return SDL_SYSTEM_CURSOR_NO;
+    case TCursorShape::Hand:
+        return SDL_SYSTEM_CURSOR_HAND;
+    case TCursorShape::AppStarting:
+        return SDL_SYSTEM_CURSOR_WAITARROW;
+    case TCursorShape::Arrow:
+    case TCursorShape::UpArrow:
+    case TCursorShape::Help:
+    default:
+        return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+TRect FromSdl(const SDL_Rect& r) { return Bounds(r.x, r.y, r.w, r.h); }
+
+}  // namespace
+
+std::unique_ptr<TSdlBackend> TSdlBackend::Create(std::string* error) {
+    // Without this the window surface goes through OpenGL: far more memory and a slower start.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // SIGINT and SIGTERM end the program as for any other; SDL would only turn them into a quit
+    // event that the toolkit does not use.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetMainReady();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) {
+            *error = SDL_GetError();
+        }
+        return nullptr;
+    }
+    SdlX11::InstallErrorHandler();
+    SDL_StartTextInput();
+    std::unique_ptr<TSdlBackend> backend(new TSdlBackend());
+    // The pointer starts with whatever cursor the root window has: set the arrow explicitly.
+    backend->SetCursorShape(TCursorShape::Arrow);
+    return backend;
+}
+
+TSdlBackend::~TSdlBackend() {
+    for (auto& [hwnd, native] : m_windows) {
+        SDL_DestroyWindow(native.Window);
+    }
+    m_windows.clear();
+    for (SDL_Cursor*& cursor : m_cursors) {
+        if (cursor) {
+            SDL_FreeCursor(cursor);
+            cursor = nullptr;
+        }
+    }
+    SdlX11::ClosePointerGrab();
+    SDL_StopTextInput();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void TSdlBackend::Detach() { m_system = nullptr; }
+
+TRect TSdlBackend::ScreenRect() const {
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(0, &r) != 0) {
+        return {0, 0, 1280, 1024};
+    }
+    return FromSdl(r);
+}
+
+TRect TSdlBackend::WorkArea() const {
+    SDL_Rect r;
+    if (SDL_GetDisplayUsableBounds(0, &r) != 0) {
+        return ScreenRect();
+    }
+    return FromSdl(r);
+}
+
+// ---- Native windows ---------------------------------------------------------------------------
+
+bool TSdlBackend::CreateNativeWindow(HWND hwnd, const TNativeWindowParams& params) {
+    const bool popup = params.Kind == TNativeWindowKind::Popup;
+    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    if (popup) {
+        flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+    }
+    // SDL cannot make an empty window; the toolkit never presents outside its own size anyway.
+    SDL_Window* window = SDL_CreateWindow(params.Title.c_str(), params.Bounds.Left, params.Bounds.Top,
+                                          std::max(params.Bounds.Width(), 1), std::max(params.Bounds.Height(), 1), flags);
+    if (!window) {
+        return false;
+    }
+    TNative native;
+    native.Window = window;
+    native.Popup = popup;
+    native.Owner = params.Owner;
+    native.Bounds = params.Bounds;
+    m_windows[hwnd] = native;
+    m_byId[SDL_GetWindowID(window)] = hwnd;
+    return true;
+}
+
+void TSdlBackend::DestroyNativeWindow(HWND hwnd) {
+    auto it = m_windows.find(hwnd);
+    if (it == m_windows.end()) {
+        return;
+    }
+    m_byId.erase(SDL_GetWindowID(it->second.Window));
+    SDL_DestroyWindow(it->second.Window);
+    m_windows.erase(it);
+    UpdateMouseCapture();
+}
+
+void TSdlBackend::ShowNativeWindow(HWND hwnd, bool visible) {
+    auto it = m_windows.find(hwnd);
+    if (it == m_windows.end() || it->second.Visible == visible) {
+        return;
+    }
+    TNative& native = it->second;
+    native.Visible = visible;
+    if (!visible) {
+        SDL_HideWindow(native.Window);
+        UpdateMouseCapture();
+        return;
+    }
+    // Placed before it appears: a window shown first and moved later flickers in the wrong place.
+    SDL_SetWindowPosition(native.Window, native.Bounds.Left, native.Bounds.Top);
+    SDL_ShowWindow(native.Window);
+    if (native.Shaped) {
+        SdlX11::ShapeWindow(native.Window, native.Shape, native.Shape.empty());
+    }
+    if (native.Popup) {
+        // SDL focuses every window it shows; a menu must leave the keyboard with its owner, and
+        // it sees clicks outside itself through the capture.
+        auto owner = m_windows.find(native.Owner);
+        if (owner != m_windows.end()) {
+            SdlX11::FocusWindow(owner->second.Window);
+            SDL_PumpEvents();
+        }
+        UpdateMouseCapture();
+    }
+}
+
+void TSdlBackend::SetNativeWindowBounds(HWND hwnd, const TRect& screenBounds) {
+    auto it = m_windows.find(hwnd);
+    if (it == m_windows.end()) {
+        return;
+    }
+    TNative& native = it->second;
+    const bool sized = native.Bounds.Width() != screenBounds.Width() || native.Bounds.Height() != screenBounds.Height();
+    native.Bounds = screenBounds;
+    SDL_SetWindowPosition(native.Window, screenBounds.Left, screenBounds.Top);
+    if (sized) {
+        SDL_SetWindowSize(native.Window, std::max(screenBounds.Width(), 1), std::max(screenBounds.Height(), 1));
+    }
+}
+
+void TSdlBackend::SetNativeWindowShape(HWND hwnd, const TRegion* shape) {
+    auto it = m_windows.find(hwnd);
+    if (it == m_windows.end()) {
+        return;
+    }
+    TNative& native = it->second;
+    native.Shape = shape ? shape->Rects() : std::vector<TRect>{};
+    native.Shaped = shape != nullptr || native.Shaped;
+    // An empty region hides every pixel; an absent one shows the whole rectangle.
+    const bool whole = shape == nullptr;
+    SdlX11::ShapeWindow(native.Window, native.Shape, whole);
+    if (whole) {
+        native.Shaped = false;
+    }
+}
+
+void TSdlBackend::SetNativeWindowTitle(HWND hwnd, const std::string& title) {
+    auto it = m_windows.find(hwnd);
+    if (it != m_windows.end()) {
+        SDL_SetWindowTitle(it->second.Window, title.c_str());
+    }
+}
+
+void TSdlBackend::SetNativeWindowMinimized(HWND hwnd, bool minimized) {
+    auto it = m_windows.find(hwnd);
+    if (it == m_windows.end()) {
+        return;
+    }
+    if (minimized) {
+        SDL_MinimizeWindow(it->second.Window);
+    } else {
+        SDL_RestoreWindow(it->second.Window);
+    }
+}
+
+void TSdlBackend::RaiseNativeWindow(HWND hwnd) {
+    auto it = m_windows.find(hwnd);
+    if (it == m_windows.end() || !it->second.Visible || it->second.Popup) {
+        return;
+    }
+    SDL_RaiseWindow(it->second.Window);
+    SdlX11::FocusWindow(it->second.Window);
+}
+
+void TSdlBackend::Present(HWND hwnd, const TPixelBuffer& surface, std::span<const TRect> changed) {
+    auto it = m_windows.find(hwnd);
+    if (it == m_windows.end() || !it->second.Visible) {
+        return;
+    }
+    // Asked every time: SDL makes a new window surface after the window changed size.
+    SDL_Surface* target = SDL_GetWindowSurface(it->second.Window);
+    if (!target) {
+        return;
+    }
+    const TRect limit{0, 0, std::min(target->w, surface.Width()), std::min(target->h, surface.Height())};
+    const SDL_PixelFormat* format = target->format;
+    const bool direct = format->BytesPerPixel == 4 && format->Rmask == 0xFF0000 && format->Gmask == 0x00FF00 &&
+                        format->Bmask == 0x0000FF;
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) {
+        return;
+    }
+    std::vector<SDL_Rect> rects;
+    rects.reserve(changed.size());
+    for (const TRect& r : changed) {
+        const TRect area = IntersectRects(r, limit);
+        if (area.IsEmpty()) {
+            continue;
+        }
+        for (int y = area.Top; y < area.Bottom; ++y) {
+            const std::uint32_t* from = surface.Row(y) + area.Left;
+            auto* row = static_cast<std::uint8_t*>(target->pixels) + static_cast<std::ptrdiff_t>(y) * target->pitch;
+            if (direct) {
+                std::memcpy(row + area.Left * 4, from, static_cast<std::size_t>(area.Width()) * 4);
+                continue;
+            }
+            for (int x = 0; x < area.Width(); ++x) {
+                const std::uint32_t p = from[x];
+                const Uint32 mapped = SDL_MapRGB(format, static_cast<Uint8>(p >> 16), static_cast<Uint8>(p >> 8),
+                                                 static_cast<Uint8>(p));
+                std::uint8_t* dst = row + (area.Left + x) * format->BytesPerPixel;
+                std::memcpy(dst, &mapped, format->BytesPerPixel);
+            }
+        }
+        rects.push_back({area.Left, area.Top, area.Width(), area.Height()});
+    }
+    if (SDL_MUSTLOCK(target)) {
+        SDL_UnlockSurface(target);
+    }
+    if (!rects.empty()) {
+        SDL_UpdateWindowSurfaceRects(it->second.Window, rects.data(), static_cast<int>(rects.size()));
+    }
+}
+
+// ---- Cursor and capture --------------------------------------------------------------------------
+
+void TSdlBackend::SetCursorShape(TCursorShape shape) {
+    const auto index = static_cast<std::size_t>(shape);
+    if (index >= m_cursors.size()) {
+        return;
+    }
+    if (!m_cursors[index]) {
+        m_cursors[index] = SDL_CreateSystemCursor(SystemCursor(shape));
+    }
+    if (m_cursors[index]) {
+        SDL_SetCursor(m_cursors[index]);
+    }
+}
+
+void TSdlBackend::SetMouseCapture(bool capture) {
+    m_captureWanted = capture;
+    UpdateMouseCapture();
+}
+
+bool TSdlBackend::AnyPopupVisible() const {
+    return std::any_of(m_windows.begin(), m_windows.end(),
+                       [](const auto& entry) { return entry.second.Popup && entry.second.Visible; });
+}
+
+void TSdlBackend::UpdateMouseCapture() {
+    const bool wanted = m_captureWanted || AnyPopupVisible();
+    if (!wanted) {
+        SdlX11::StopPointerGrab();
+        SDL_CaptureMouse(SDL_FALSE);
+        return;
+    }
+    if (SdlX11::PointerGrabActive()) {
+        return;
+    }
+    // The grab goes on a shown window that is not a popup: the owner of an open menu, which keeps
+    // the keyboard.
+    SDL_Window* anchor = nullptr;
+    for (const auto& [hwnd, native] : m_windows) {
+        if (native.Visible && !native.Popup) {
+            anchor = native.Window;
+            if (native.Window == SDL_GetKeyboardFocus()) {
+                break;
+            }
+        }
+    }
+    if (!anchor || !SdlX11::StartPointerGrab(anchor)) {
+        // Not on X11, or a button is still held (SDL then has the pointer anyway): SDL's own
+        // capture until the grab can be made.
+        SDL_CaptureMouse(SDL_TRUE);
+    }
+}
+
+// ---- Events ---------------------------------------------------------------------------------------
+
+HWND TSdlBackend::WindowOf(unsigned sdlWindowId) const {
+    auto it = m_byId.find(sdlWindowId);
+    return it == m_byId.end() ? 0 : it->second;
+}
+
+TPoint TSdlBackend::ScreenPoint(unsigned sdlWindowId, int x, int y) const {
+    SDL_Window* window = SDL_GetWindowFromID(sdlWindowId);
+    int wx = 0;
+    int wy = 0;
+    if (window) {
+        SDL_GetWindowPosition(window, &wx, &wy);
+    }
+    return {wx + x, wy + y};
+}
+
+void TSdlBackend::Post(const TRawInput& raw) {
+    if (m_system) {
+        m_system->PostRawInput(raw);
+    }
+}
+
+void TSdlBackend::Translate(const SDL_Event& e) {
+    TRawInput raw;
+    switch (e.type) {
+    case SDL_MOUSEMOTION:
+        raw.Kind = TRawInputKind::PointerMove;
+        raw.Screen = ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y);
+        m_lastPointer = raw.Screen;
+        Post(raw);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        std::optional<TMouseButton> button = MouseButtonFromSdl(e.button.button);
+        if (!button) {
+            break;
+        }
+        raw.Kind = e.type == SDL_MOUSEBUTTONDOWN ? TRawInputKind::ButtonDown : TRawInputKind::ButtonUp;
+        raw.Button = *button;
+        raw.Screen = ScreenPoint(e.button.windowID, e.button.x, e.button.y);
+
+        m_lastPointer = raw.Screen;
+        Post(raw);
+        break;
+    }
+    case SDL_MOUSEWHEEL: {
+        int steps = e.wheel.y;
+        if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) {
+            steps = -steps;
+        }
+        if (steps == 0) {
+            break;
+        }
+        raw.Kind = TRawInputKind::Wheel;
+        raw.Screen = m_lastPointer;
+        raw.WheelDelta = steps * WHEEL_DELTA;
+        Post(raw);
+        break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const int vk = VirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.scancode);
+        if (!vk) {
+            break;
+        }
+        raw.Kind = e.type == SDL_KEYDOWN ? TRawInputKind::KeyDown : TRawInputKind::KeyUp;
+        raw.VirtualKey = vk;
+        raw.ScanCode = static_cast<int>(e.key.keysym.scancode);
+        raw.Repeat = e.key.repeat != 0;
+        Post(raw);
+        break;
+    }
+    case SDL_TEXTINPUT: {
+        // Alt+x and Ctrl+x also come as text; their characters are made from the keys instead.
+        const SDL_Keymod mods = SDL_GetModState();
+        if ((mods & KMOD_LALT) || ((mods & KMOD_CTRL) && !(mods & KMOD_RALT))) {
+            break;
+        }
+        raw.Kind = TRawInputKind::Text;
+        for (char32_t c : DecodeUtf8(e.text.text)) {
+            raw.Char = c;
+            Post(raw);
+        }
+        break;
+    }
+    case SDL_WINDOWEVENT: {
+        const HWND hwnd = WindowOf(e.window.windowID);
+        if (!hwnd) {
+            break;
+        }
+        raw.Window = hwnd;
+        const auto native = m_windows.find(hwnd);
+        const bool popup = native != m_windows.end() && native->second.Popup;
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            raw.Kind = TRawInputKind::CloseRequest;
+            Post(raw);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            m_focusMayBeLost = false;
+            if (!popup) {
+                raw.Kind = TRawInputKind::Activate;
+                Post(raw);
+            }
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            m_focusMayBeLost = true;
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            raw.Kind = TRawInputKind::Expose;
+            Post(raw);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            raw.Kind = TRawInputKind::Restore;
+            Post(raw);
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            raw.Kind = TRawInputKind::PointerLeft;
+            Post(raw);
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TSdlBackend::PumpEvents() {
+    SDL_PumpEvents();
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        Translate(event);
+    }
+    // While the pointer is grabbed, its events come through the grab's own connection.
+    if (m_captureWanted || AnyPopupVisible()) {
+        UpdateMouseCapture();
+        std::vector<TRawInput> grabbed;
+        SdlX11::DrainPointerGrab(grabbed);
+        for (const TRawInput& raw : grabbed) {
+            if (raw.Kind != TRawInputKind::Wheel) {
+                m_lastPointer = raw.Screen;
+            }
+            Post(raw);
+        }
+    }
+    // Focus moving between two of the program's windows is a loss followed by a gain; only a
+    // loss that nothing of ours made up for deactivates the program.
+    if (m_focusMayBeLost) {
+        m_focusMayBeLost = false;
+        if (!SDL_GetKeyboardFocus() && !AnyPopupVisible()) {
+            TRawInput raw;
+            raw.Kind = TRawInputKind::Deactivate;
+            Post(raw);
+        }
+    }
+}
+
+void TSdlBackend::WaitForEvents(std::int64_t deadlineMs) {
+    const auto remaining = [&]() -> std::int64_t {
+        if (deadlineMs < 0) {
+            return -1;
+        }
+        const std::int64_t now = m_system ? m_system->Now() : 0;
+        return std::clamp<std::int64_t>(deadlineMs - now, 0, INT_MAX / 2);
+    };
+    if (SdlX11::PointerGrabActive()) {
+        // Two connections to wait on: SDL's, and the grab's, looked at every few milliseconds.
+        constexpr std::int64_t kGrabPollMs = 5;
+        for (;;) {
+            if (SdlX11::PointerGrabPending()) {
+                break;
+            }
+            const std::int64_t left = remaining();
+            if (left == 0) {
+                break;
+            }
+            const std::int64_t slice = left < 0 ? kGrabPollMs : std::min(left, kGrabPollMs);
+            if (SDL_WaitEventTimeout(nullptr, static_cast<int>(slice))) {
+                break;
+            }
+        }
+    } else {
+        const std::int64_t left = remaining();
+        if (left < 0) {
+            SDL_WaitEvent(nullptr);
+        } else if (left > 0) {
+            SDL_WaitEventTimeout(nullptr, static_cast<int>(left));
+        }
+    }
+    PumpEvents();
+}
+
+std::optional<TPointerState> TSdlBackend::QueryPointer() {
+    for (const auto& [hwnd, native] : m_windows) {
+        if (std::optional<TPointerState> state = SdlX11::QueryPointer(native.Window)) {
+            return state;
+        }
+        break;
+    }
+    return std::nullopt;
+}
+
+// ---- Clipboard and beep -----------------------------------------------------------------------------
+
+bool TSdlBackend::SetClipboardText(std::string_view text) {
+    // The clipboard holds text up to its first NUL, as classic plain text does.
+    const std::string copy(text.substr(0, text.find('\0')));
+    return SDL_SetClipboardText(copy.c_str()) == 0;
+}
+
+std::optional<std::string> TSdlBackend::ClipboardText() {
+    if (!SDL_HasClipboardText()) {
+        return std::nullopt;
+    }
+    char* text = SDL_GetClipboardText();
+    if (!text) {
+        return std::nullopt;
+    }
+    std::string result(text);
+    SDL_free(text);
+    return result;
+}
+
+void TSdlBackend::Beep() {
+    if (!m_windows.empty()) {
+        SdlX11::Bell(m_windows.begin()->second.Window);
+    }
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "toolkit/windowing/Backend.h"
+
+struct SDL_Window;
+struct SDL_Cursor;
+struct SDL_Surface;
+union SDL_Event;
+
+// Real windows through SDL2: one borderless SDL window per top-level window, the window surface
+// (no OpenGL) for presentation, SDL input turned into raw input at screen points. Moving and
+// sizing are the toolkit's own loops; this backend only lets them read the real pointer.
+class TSdlBackend final : public TBackend {
+public:
+    // Initialises SDL video; nullptr, with the reason in error, when no display can be opened.
+    static std::unique_ptr<TSdlBackend> Create(std::string* error = nullptr);
+    ~TSdlBackend() override;
+
+    const char* Name() const override { return "sdl"; }
+    void Attach(TWindowSystem& system) override { m_system = &system; }
+    void Detach() override;
+    TRect ScreenRect() const override;
+    TRect WorkArea() const override;
+    bool CreateNativeWindow(HWND hwnd, const TNativeWindowParams& params) override;
+    void DestroyNativeWindow(HWND hwnd) override;
+    void ShowNativeWindow(HWND hwnd, bool visible) override;
+    void SetNativeWindowBounds(HWND hwnd, const TRect& screenBounds) override;
+    void SetNativeWindowShape(HWND hwnd, const TRegion* shape) override;
+    void SetNativeWindowTitle(HWND hwnd, const std::string& title) override;
+    void SetNativeWindowMinimized(HWND hwnd, bool minimized) override;
+    void RaiseNativeWindow(HWND hwnd) override;
+    void Present(HWND hwnd, const TPixelBuffer& surface, std::span<const TRect> changed) override;
+    void SetCursorShape(TCursorShape shape) override;
+    void SetMouseCapture(bool capture) override;
+    void PumpEvents() override;
+    void WaitForEvents(std::int64_t deadlineMs) override;
+    std::optional<TPointerState> QueryPointer() override;
+    bool SetClipboardText(std::string_view text) override;
+    std::optional<std::string> ClipboardText() override;
+    void Beep() override;
+
+private:
+    TSdlBackend() = default;
+
+    struct TNative {
+        SDL_Window* Window = nullptr;
+        bool Popup = false;
+        HWND Owner = 0;
+        TRect Bounds;
+        bool Visible = false;
+        std::vector<TRect> Shape;  // window coordinates; empty for the whole rectangle
+        bool Shaped = false;
+    };
+
+    void Translate(const SDL_Event& event);
+    HWND WindowOf(unsigned sdlWindowId) const;
+    TPoint ScreenPoint(unsigned sdlWindowId, int x, int y) const;
+    void Post(const TRawInput& raw);
+    void UpdateMouseCapture();
+    bool AnyPopupVisible() const;
+
+    TWindowSystem* m_system = nullptr;
+    std::map<HWND, TNative> m_windows;
+    std::unordered_map<unsigned, HWND> m_byId;
+    std::array<SDL_Cursor*, 14> m_cursors{};
+    bool m_captureWanted = false;
+    bool m_focusMayBeLost = false;
+    TPoint m_lastPointer;
+};

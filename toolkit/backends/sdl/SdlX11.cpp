@@ -1,0 +1,232 @@
+#include "toolkit/backends/sdl/SdlX11.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xlib.h>
+#include <X11/extensions/shape.h>
+#endif
+
+namespace SdlX11 {
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+
+namespace {
+
+struct TX11Window {
+    Display* Dpy = nullptr;
+    Window Win = 0;
+};
+
+std::optional<TX11Window> X11Of(SDL_Window* window) {
+    if (!window) {
+        return std::nullopt;
+    }
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+        return std::nullopt;
+    }
+    return TX11Window{info.info.x11.display, info.info.x11.window};
+}
+
+int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+
+}  // namespace
+
+void InstallErrorHandler() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && SDL_strcmp(driver, "x11") == 0) {
+        XSetErrorHandler(&IgnoreErrors);
+    }
+}
+
+std::optional<TPointerState> QueryPointer(SDL_Window* window) {
+    std::optional<TX11Window> x = X11Of(window);
+    if (!x) {
+        return std::nullopt;
+    }
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int winX = 0;
+    int winY = 0;
+    unsigned mask = 0;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(x->Dpy, x->Win, &attributes) ||
+        !XQueryPointer(x->Dpy, attributes.root, &root, &child, &rootX, &rootY, &winX, &winY, &mask)) {
+        return std::nullopt;
+    }
+    TPointerState state;
+    state.Screen = {rootX, rootY};
+    state.LeftDown = (mask & Button1Mask) != 0;
+    state.MiddleDown = (mask & Button2Mask) != 0;
+    state.RightDown = (mask & Button3Mask) != 0;
+    return state;
+}
+
+bool ShapeWindow(SDL_Window* window, const std::vector<TRect>& rects, bool whole) {
+    std::optional<TX11Window> x = X11Of(window);
+    if (!x) {
+        return false;
+    }
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XShapeQueryExtension(x->Dpy, &eventBase, &errorBase)) {
+        return false;
+    }
+    if (whole) {
+        XShapeCombineMask(x->Dpy, x->Win, ShapeBounding, 0, 0, 0 /* None */, ShapeSet);
+    } else {
+        std::vector<XRectangle> xr;
+        xr.reserve(rects.size());
+        for (const TRect& r : rects) {
+            xr.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top), static_cast<unsigned short>(r.Width()),
+                          static_cast<unsigned short>(r.Height())});
+        }
+        XShapeCombineRectangles(x->Dpy, x->Win, ShapeBounding, 0, 0, xr.data(), static_cast<int>(xr.size()), ShapeSet,
+                                YXBanded);
+    }
+    XFlush(x->Dpy);
+    return true;
+}
+
+bool FocusWindow(SDL_Window* window) {
+    std::optional<TX11Window> x = X11Of(window);
+    if (!x) {
+        return false;
+    }
+    SDL_SetWindowInputFocus(window);
+    XSync(x->Dpy, False);
+    return true;
+}
+
+bool Bell(SDL_Window* anyWindow) {
+    std::optional<TX11Window> x = X11Of(anyWindow);
+    if (!x) {
+        return false;
+    }
+    XBell(x->Dpy, 0);
+    XFlush(x->Dpy);
+    return true;
+}
+
+namespace {
+
+Display* g_grabDisplay = nullptr;
+bool g_grabActive = false;
+
+}  // namespace
+
+bool StartPointerGrab(SDL_Window* anchor) {
+    std::optional<TX11Window> x = X11Of(anchor);
+    if (!x) {
+        return false;
+    }
+    if (!g_grabDisplay) {
+        g_grabDisplay = XOpenDisplay(DisplayString(x->Dpy));
+        if (!g_grabDisplay) {
+            return false;
+        }
+    }
+    const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    const int result = XGrabPointer(g_grabDisplay, x->Win, False, mask, GrabModeAsync, GrabModeAsync, 0 /* None */,
+                                    0 /* None */, CurrentTime);
+    g_grabActive = result == GrabSuccess;
+    return g_grabActive;
+}
+
+void StopPointerGrab() {
+    if (g_grabDisplay && g_grabActive) {
+        XUngrabPointer(g_grabDisplay, CurrentTime);
+        XFlush(g_grabDisplay);
+        // What was grabbed but not read belongs to the time of the grab: it goes.
+        XSync(g_grabDisplay, True);
+    }
+    g_grabActive = false;
+}
+
+bool PointerGrabActive() { return g_grabActive; }
+
+bool PointerGrabPending() { return g_grabDisplay && g_grabActive && XPending(g_grabDisplay) > 0; }
+
+void DrainPointerGrab(std::vector<TRawInput>& out) {
+    if (!g_grabDisplay) {
+        return;
+    }
+    while (XPending(g_grabDisplay) > 0) {
+        XEvent event;
+        XNextEvent(g_grabDisplay, &event);
+        TRawInput raw;
+        switch (event.type) {
+        case MotionNotify:
+            raw.Kind = TRawInputKind::PointerMove;
+            raw.Screen = {event.xmotion.x_root, event.xmotion.y_root};
+            break;
+        case ButtonPress:
+        case ButtonRelease: {
+            const bool down = event.type == ButtonPress;
+            raw.Screen = {event.xbutton.x_root, event.xbutton.y_root};
+            switch (event.xbutton.button) {
+            case Button1:
+                raw.Button = TMouseButton::Left;
+                break;
+            case Button2:
+                raw.Button = TMouseButton::Middle;
+                break;
+            case Button3:
+                raw.Button = TMouseButton::Right;
+                break;
+            case Button4:
+            case Button5:
+                // The wheel: one notch per press; the release carries nothing.
+                if (!down) {
+                    continue;
+                }
+                raw.Kind = TRawInputKind::Wheel;
+                raw.WheelDelta = event.xbutton.button == Button4 ? 120 : -120;
+                out.push_back(raw);
+                continue;
+            default:
+                continue;
+            }
+            raw.Kind = down ? TRawInputKind::ButtonDown : TRawInputKind::ButtonUp;
+            break;
+        }
+        default:
+            continue;
+        }
+        out.push_back(raw);
+    }
+}
+
+void ClosePointerGrab() {
+    StopPointerGrab();
+    if (g_grabDisplay) {
+        XCloseDisplay(g_grabDisplay);
+        g_grabDisplay = nullptr;
+    }
+}
+
+#else
+
+void InstallErrorHandler() {}
+std::optional<TPointerState> QueryPointer(SDL_Window*) { return std::nullopt; }
+bool ShapeWindow(SDL_Window*, const std::vector<TRect>&, bool) { return false; }
+bool FocusWindow(SDL_Window* window) {
+    SDL_SetWindowInputFocus(window);
+    return true;
+}
+bool Bell(SDL_Window*) { return false; }
+bool StartPointerGrab(SDL_Window*) { return false; }
+void StopPointerGrab() {}
+bool PointerGrabActive() { return false; }
+bool PointerGrabPending() { return false; }
+void DrainPointerGrab(std::vector<TRawInput>&) {}
+void ClosePointerGrab() {}
+
+#endif
+
+}  // namespace SdlX11

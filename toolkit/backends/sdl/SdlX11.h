@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "toolkit/windowing/Backend.h"
+
+struct SDL_Window;
+
+// What the SDL backend does directly with X11, kept in one place so that no X11 header (with
+// its macros named None, Bool, Status ...) is seen anywhere else. Every function does nothing and
+// answers false or nullopt when the video driver is not X11.
+namespace SdlX11 {
+
+// After SDL_Init: an error handler that ignores errors instead of exiting (a clipboard requester
+// that goes away before it is answered raises BadWindow).
+void InstallErrorHandler();
+// The X pointer and buttons, read from the root window of window's screen.
+std::optional<TPointerState> QueryPointer(SDL_Window* window);
+// Shapes the window to the rectangles (window coordinates, banded top to bottom); an empty list
+// with whole set restores the full rectangle.
+bool ShapeWindow(SDL_Window* window, const std::vector<TRect>& rects, bool whole);
+// Gives the input focus to window and waits until the server has done it.
+bool FocusWindow(SDL_Window* window);
+bool Bell(SDL_Window* anyWindow);
+// Holds the pointer for the program while a menu is open or a window has the toolkit's capture:
+// every pointer event of the display comes to the program, over its own windows or not, and is
+// read here in screen coordinates. The grab is made on a connection of its own, so SDL (which
+// releases pointer grabs of its connection whenever the keyboard focus moves, and does not
+// report presses outside its windows) neither sees nor disturbs it. Fails while SDL holds the
+// implicit grab of a pressed button; callers try again once the button is up.
+bool StartPointerGrab(SDL_Window* anchor);
+void StopPointerGrab();
+bool PointerGrabActive();
+// Whether grabbed events wait to be read.
+bool PointerGrabPending();
+// Reads the grabbed events as raw input.
+void DrainPointerGrab(std::vector<TRawInput>& out);
+// Closes the grab's connection (at the end of the backend).
+void ClosePointerGrab();
+
+}  // namespace SdlX11
