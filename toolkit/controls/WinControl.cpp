@@ -34,15 +34,22 @@ std::uint64_t CurrentSystemSerial() {
     return system ? system->Serial() : 0;
 }
 
-// Finds the control under the pointer and announces it (CM_MOUSEENTER, CM_MOUSELEAVE).
-void UpdateMouseControl() {
+// Finds the control under the pointer and announces it (CM_MOUSEENTER, CM_MOUSELEAVE). When the
+// window system says the pointer left the window `left`, that window no longer counts even where
+// the last known pointer position still lies in it (the pointer left the screen).
+void UpdateMouseControl(HWND left = 0) {
     POINT p;
     if (!::GetCursorPos(&p)) {
         SetMouseControl(nullptr);
         return;
     }
+    const HWND under = ::WindowFromPoint(p);
+    if (left && under == left) {
+        SetMouseControl(nullptr);
+        return;
+    }
     TWinControl* window = nullptr;
-    for (HWND h = ::WindowFromPoint(p); h && !window; h = ::GetParent(h)) {
+    for (HWND h = under; h && !window; h = ::GetParent(h)) {
         window = FindControl(h);
     }
     TControl* target = nullptr;
@@ -606,7 +613,7 @@ void TWinControl::WndProc(TMessage& message) {
         return;
     case WM_MOUSELEAVE:
     case WM_NCMOUSELEAVE:
-        UpdateMouseControl();
+        UpdateMouseControl(m_handle);
         break;
     case WM_NCMOUSEMOVE: {
         TRACKMOUSEEVENT tme;
