@@ -74,7 +74,8 @@ TEST_F(KeyTest, AControlThatWantsAllKeysKeepsEnterAndEscape) {
     edit->DialogCode = DLGC_WANTALLKEYS;
     PressKey(VK_RETURN);
     PressKey(VK_ESCAPE);
-    EXPECT_THAT(log, ElementsAre("Edit.keydown(13)", "Edit.keypress(\r)", "Edit.keydown(27)", "Edit.keypress(\x1B)"));
+    EXPECT_THAT(
+        log, ElementsAre("Edit.keydown(13)", "Edit.keypress(\r)", "Edit.keydown(27)", "Edit.keypress(\x1B)"));
     EXPECT_EQ(form->ModalResult(), mrNone);
 }
 
@@ -140,7 +141,8 @@ TEST_F(KeyTest, KeyPreviewGivesTheFormTheKeysFirst) {
     log.clear();
     form->SetKeyPreview(true);
     PressKey('A', "a");
-    EXPECT_THAT(log, ElementsAre("Form.keydown(65)", "Edit.keydown(65)", "Form.keypress(a)", "Edit.keypress(a)"));
+    EXPECT_THAT(log,
+                ElementsAre("Form.keydown(65)", "Edit.keydown(65)", "Form.keypress(a)", "Edit.keypress(a)"));
     log.clear();
     PressKey('X');
     EXPECT_THAT(log, ElementsAre("Form.keydown(88)"));
@@ -179,7 +181,9 @@ TEST_F(KeyTest, AnApplicationHookMayMarkAKeyHandled) {
     Application->UnhookMessages(first);
     seen.clear();
     log.clear();
-    Application->OnMessage = [&](MSG& m, bool& handled) { handled = m.message == WM_KEYDOWN && m.wParam == VK_RETURN; };
+    Application->OnMessage = [&](MSG& m, bool& handled) {
+        handled = m.message == WM_KEYDOWN && m.wParam == VK_RETURN;
+    };
     PressKey(VK_RETURN);
     EXPECT_THAT(log, IsEmpty());
     EXPECT_EQ(form->ModalResult(), mrNone);

@@ -51,6 +51,18 @@ protected:
     void PressOn(const TControl* control, int x, int y) { Press(At(control, x, y)); }
     void ReleaseOn(const TControl* control, int x, int y) { Release(At(control, x, y)); }
 
+    // A click on a control, made the next time a loop waits (inside a modal loop).
+    void ClickWhenIdle(const TControl* control, int x, int y) {
+        WhenIdle([this, control, x, y] {
+            const TPoint p = At(control, x, y);
+            InjectMove(p);
+            InjectPress(p);
+            InjectRelease(p);
+        });
+    }
+    // Any step at that time, without processing its effects itself.
+    void DoWhenIdle(std::function<void()> step) { WhenIdle(std::move(step)); }
+
     // What the screen shows of a form's window at a point in window coordinates.
     std::uint32_t PixelOf(TCustomForm* form, int x, int y) {
         const TPixelBuffer& pixels = Presented(form->Handle());

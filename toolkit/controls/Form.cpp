@@ -968,7 +968,10 @@ void TCustomForm::WMSize(TMessage& message) {
         m_windowState = wsMinimized;
         break;
     default:
-        m_windowState = wsNormal;
+        // Windows are made (and sized) before they are shown: that is no restoring.
+        if (HandleAllocated() && ::IsWindowVisible(Handle())) {
+            m_windowState = wsNormal;
+        }
         break;
     }
     TWinControl::WMSize(message);
