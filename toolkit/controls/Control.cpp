@@ -198,6 +198,7 @@ void TControl::SetParent(TWinControl* parent) {
 
 void TControl::Loaded() {
     TComponent::Loaded();
+    m_reportedSize = {m_width, m_height};
     if (m_parent) {
         Perform(CM_PARENTCOLORCHANGED);
         Perform(CM_PARENTFONTCHANGED);
@@ -402,7 +403,12 @@ void TControl::RequestAlign() {
 }
 
 void TControl::Resize() {
-    if (OnResize && !IsLoading()) {
+    // Only a real change is reported: making a window of the same size is none.
+    if (IsLoading() || (m_width == m_reportedSize.cx && m_height == m_reportedSize.cy)) {
+        return;
+    }
+    m_reportedSize = {m_width, m_height};
+    if (OnResize) {
         OnResize(this);
     }
 }

@@ -258,6 +258,7 @@ private:
     int m_top = 0;
     int m_width = 0;
     int m_height = 0;
+    TSize m_reportedSize; // the size OnResize last reported
     TAlign m_align = alNone;
     TAnchors m_anchors = kDefaultAnchors;
     // Anchor rules: per axis the designed width (both edges anchored), the designed far edge
