@@ -1,5 +1,6 @@
-#include "tests/support/ControlFixture.h"
 #include "toolkit/controls/Label.h"
+
+#include "tests/support/ControlFixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

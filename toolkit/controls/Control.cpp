@@ -218,7 +218,8 @@ void TControl::Notification(TComponent* component, TOperation operation) {
     if (component == m_popupMenu) {
         m_popupMenu = nullptr;
     }
-    if (m_actionLink && component == m_actionLink->Action()) {
+    // The action may already have let go of its links when its owner's notice arrives.
+    if (m_actionLink && (component == m_actionLink->Action() || !m_actionLink->Action())) {
         m_actionLink.reset();
         m_controlStyle.Exclude(csActionClient);
     }
