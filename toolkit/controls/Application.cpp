@@ -30,7 +30,11 @@ void InitiateActions(TControl* control) {
 
 TApplication* const Application = &TheApplication();
 
-TApplication::TApplication(TComponent* owner) : TComponent(owner), m_icon(std::make_unique<TIcon>()) {}
+TApplication::TApplication(TComponent* owner) : TComponent(owner), m_icon(std::make_unique<TIcon>()) {
+    // The screen is made first so that it outlives the application, whose forms tell it when
+    // they go.
+    GlobalScreen();
+}
 
 TApplication::~TApplication() {
     // The forms go while the application is whole: they tell it they are going.
