@@ -11,17 +11,19 @@
 //                        captures the pointer) at (L, T)
 //   popup-key C          a character typed while the popup is open, received by the main window
 //   popup-outside X Y    the popup saw a press outside itself at screen (X, Y) and closed
-
-#include <cstdio>
-#include <memory>
-#include <string>
+//   shaped               R gave the window rounded corners (a region of its own)
 
 #include "toolkit/backends/sdl/SdlBackend.h"
 #include "toolkit/graphics/DeviceContext.h"
+#include "toolkit/graphics/Region.h"
 #include "toolkit/shell/Shell.h"
 #include "toolkit/windowing/Utf8.h"
 #include "toolkit/windowing/WinUser.h"
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -105,10 +107,16 @@ LRESULT ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             // As a menu opens: a popup that never takes the activation and captures the pointer.
             RECT r;
             GetWindowRect(hwnd, &r);
-            g_popup = CreateWindowEx(WS_EX_NOACTIVATE | WS_EX_TOPMOST, "VarnelProbePopup", "", WS_POPUP | WS_VISIBLE,
-                                     r.Left + 50, r.Top + 60, 120, 80, hwnd, 0, nullptr);
+            g_popup =
+                CreateWindowEx(WS_EX_NOACTIVATE | WS_EX_TOPMOST, "VarnelProbePopup", "",
+                               WS_POPUP | WS_VISIBLE, r.Left + 50, r.Top + 60, 120, 80, hwnd, 0, nullptr);
             SetCapture(g_popup);
             std::printf("popup %d %d\n", r.Left + 50, r.Top + 60);
+            return 0;
+        }
+        if (wParam == 'r') {
+            SetWindowRgn(hwnd, CreateRoundRectRgn(0, 0, 401, 301, 40, 40), TRUE);
+            std::printf("shaped\n");
             return 0;
         }
         if (wParam == '\r') {
@@ -138,7 +146,7 @@ LRESULT ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -148,7 +156,8 @@ int main() {
         std::printf("error %s\n", error.c_str());
         return 2;
     }
-    std::unique_ptr<TWindowSystem> system = StartWindowSystem(std::move(backend), std::make_unique<TSteadyClock>());
+    std::unique_ptr<TWindowSystem> system =
+        StartWindowSystem(std::move(backend), std::make_unique<TSteadyClock>());
     WNDCLASS wc;
     wc.lpfnWndProc = &ProbeProc;
     wc.lpszClassName = "VarnelWindowProbe";
@@ -156,8 +165,8 @@ int main() {
     wc.lpfnWndProc = &PopupProc;
     wc.lpszClassName = "VarnelProbePopup";
     RegisterClass(&wc);
-    HWND window = CreateWindowEx(0, "VarnelWindowProbe", "Varnel window probe", WS_POPUP | WS_VISIBLE, 100, 100,
-                                 400, 300, 0, 0, nullptr);
+    HWND window = CreateWindowEx(0, "VarnelWindowProbe", "Varnel window probe", WS_POPUP | WS_VISIBLE, 100,
+                                 100, 400, 300, 0, 0, nullptr);
     if (!window) {
         std::printf("error no window\n");
         return 2;

@@ -127,5 +127,22 @@ wait_for '^popup-key k$' 50 >/dev/null || fail "typing with the popup open did n
 xdotool mousemove 900 800 click 1
 wait_for '^popup-outside 900 800$' 50 >/dev/null || fail "the popup did not see the press outside itself"
 
-echo "PASS: click, typing, caption drag, clipboard and a popup through a real SDL window"
+# A window region shapes the X window: its corner shows the root window, its caption is there.
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
+}
+if command -v import >/dev/null 2>&1; then
+    root_pixel=$(pixel 5 1000)
+    xdotool type --delay 30 "r"
+    wait_for '^shaped$' 50 >/dev/null || fail "the window did not take its region"
+    sleep 0.3
+    corner=$(pixel "$left" "$top")
+    caption=$(pixel $((left + 200)) $((top + 10)))
+    [ "$corner" = "$root_pixel" ] || fail "the cut-away corner shows $corner, not the root window's $root_pixel"
+    [ "$caption" = "#1F3A6E" ] || fail "the caption shows $caption"
+else
+    echo "note: ImageMagick's import is missing; the window shape is not checked"
+fi
+
+echo "PASS: click, typing, caption drag, clipboard, a popup and a window shape through a real SDL window"
 exit 0

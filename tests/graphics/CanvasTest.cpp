@@ -54,13 +54,25 @@ TEST(Canvas, HandleCarriesTheCanvasColoursForClassicCalls) {
     EXPECT_EQ(GetBkMode(canvas->Handle()), TRANSPARENT);
     canvas->Font()->SetColor(clBtnFace);
     EXPECT_EQ(GetTextColor(canvas->Handle()), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
-    // After a RestoreDC took the canvas's objects away, the next use selects them again.
-    int saved = SaveDC(dc);
-    SelectObject(dc, GetStockObject(NULL_PEN));
-    RestoreDC(dc, saved);
-    SelectObject(dc, GetStockObject(NULL_PEN));
-    canvas->Rectangle(0, 0, 4, 4);
-    EXPECT_EQ(bitmap.Pixels().At(0, 0), 0x000000u);
+    // What classic code sets on the handle stays until the canvas's own objects change.
+    SetBkMode(canvas->Handle(), OPAQUE);
+    SetTextColor(canvas->Handle(), 0x00FF00);
+    EXPECT_EQ(GetBkMode(canvas->Handle()), OPAQUE);
+    EXPECT_EQ(GetTextColor(canvas->Handle()), 0x00FF00u);
+    canvas->Brush()->SetStyle(bsClear);
+    EXPECT_EQ(GetBkMode(canvas->Handle()), OPAQUE) << "no change: nothing applied";
+    canvas->Brush()->SetColor(clBlue);
+    canvas->Brush()->SetStyle(bsClear);
+    EXPECT_EQ(GetBkMode(canvas->Handle()), TRANSPARENT);
+    canvas->Font()->SetColor(clBlack);
+    EXPECT_EQ(GetTextColor(canvas->Handle()), 0u);
+    // A new context gets everything.
+    TPixelBuffer other(2, 2);
+    TDeviceContext otherDc(&other);
+    canvas->SetHandle(&otherDc);
+    EXPECT_EQ(GetBkMode(canvas->Handle()), TRANSPARENT);
+    EXPECT_EQ(GetTextColor(canvas->Handle()), 0u);
+    canvas->SetHandle(&bitmap.DeviceContext());
 }
 
 TEST(Canvas, PatternBrushTilesFromTheOriginAndOwnsItsPattern) {
@@ -153,7 +165,9 @@ TEST(Canvas, DrawingLeaksNoHandles) {
         // The stock objects contexts start with are made once, on first use.
         TBitmap warmUp(2, 2);
         warmUp.Canvas()->Rectangle(0, 0, 1, 1);
-        DeleteDC(CreateCompatibleDC(nullptr));
+        for (int stock = 0; stock <= kStockDefaultBitmap; ++stock) {
+            GetStockObject(stock);
+        }
     }
     std::size_t before = gdi::ObjectCount();
     {

@@ -300,3 +300,53 @@ TEST(DeviceContextDrawing, HugeCoordinatesDrawOnlyTheVisiblePart) {
     EXPECT_EQ(s.Pixels.At(0, 1), 0u);
     EXPECT_EQ(s.Pixels.At(3, 3), 0u);
 }
+
+TEST(DeviceContextDrawing, RegionsFillFrameAndInvert) {
+    TSurface s(7, 5);
+    HRGN ring = CreateRectRgn(0, 0, 7, 5);
+    HRGN hole = CreateRectRgn(2, 2, 5, 3);
+    CombineRgn(ring, ring, hole, RGN_DIFF);
+    HBRUSH red = s.Keep(CreateSolidBrush(kRed));
+    HBRUSH black = s.Keep(CreateSolidBrush(0));
+    FillRgn(&s.Dc, ring, red);
+    FrameRgn(&s.Dc, ring, black, 1, 1);
+    // The frame follows every edge of the region, the hole's too; the hole stays unpainted.
+    EXPECT_TRUE(
+        PixelsMatch(s.Pixels, {"#######", "#r###r#", "##...##", "#r###r#", "#######"}, kLegend, "frame"));
+    TRect middle{1, 1, 6, 4};
+    InvertRect(&s.Dc, &middle);
+    const std::uint32_t cyan = 0x00FFFF; // inverted red
+    EXPECT_EQ(s.Pixels.At(1, 1), cyan);
+    EXPECT_EQ(s.Pixels.At(3, 2), 0u) << "inverted white";
+    InvertRect(&s.Dc, &middle);
+    // PatBlt combines the selected brush: PATINVERT twice restores.
+    TPixelBuffer before = s.Pixels;
+    SelectObject(&s.Dc, red);
+    PatBlt(&s.Dc, 0, 0, 7, 5, PATINVERT);
+    EXPECT_EQ(s.Pixels.At(1, 1), 0u) << "red xor red";
+    PatBlt(&s.Dc, 0, 0, 7, 5, PATINVERT);
+    EXPECT_TRUE(SamePixels(s.Pixels, before, "patinvert-twice"));
+    // PaintRgn uses the selected brush; a negative PatBlt width counts from the other side.
+    PaintRgn(&s.Dc, hole);
+    EXPECT_EQ(s.Pixels.At(3, 2), kRedPixel);
+    PatBlt(&s.Dc, 7, 0, -2, 1, BLACKNESS);
+    EXPECT_EQ(s.Pixels.At(5, 0), 0u);
+    EXPECT_EQ(s.Pixels.At(4, 0), 0u);
+    DeleteObject(ring);
+    DeleteObject(hole);
+}
+
+TEST(DeviceContextDrawing, BrushOriginShiftsThePattern) {
+    auto pattern = std::make_shared<TPixelBuffer>(2, 1, 0xFFFFFF);
+    pattern->Set(0, 0, 0);
+    HBITMAP bitmap = CreateBitmapOver(pattern);
+    TSurface s(4, 1);
+    HBRUSH brush = s.Keep(CreatePatternBrush(bitmap));
+    TPoint previous{9, 9};
+    SetBrushOrgEx(&s.Dc, 1, 0, &previous);
+    EXPECT_EQ(previous, (TPoint{0, 0}));
+    TRect r{0, 0, 4, 1};
+    FillRect(&s.Dc, &r, brush);
+    EXPECT_TRUE(PixelsMatch(s.Pixels, {".#.#"}, kLegend, "brush-origin"));
+    DeleteObject(bitmap);
+}

@@ -150,7 +150,9 @@ TEST(DeviceContextState, ParentBackgroundThroughShiftedAndClippedContext) {
 TEST(DeviceContextState, MemoryContextDrawsIntoTheSelectedBitmapAndLeaksNothing) {
     TPixelBuffer screen(4, 2, 0xFFFFFF);
     TDeviceContext screenDc(&screen);
-    DeleteDC(CreateCompatibleDC(&screenDc)); // creates the stock objects a memory context uses
+    for (int stock = 0; stock <= kStockDefaultBitmap; ++stock) {
+        GetStockObject(stock); // stock objects are made once, on first use
+    }
     std::size_t objectsBefore = gdi::ObjectCount();
     HDC memory = CreateCompatibleDC(&screenDc);
     HBITMAP bitmap = CreateCompatibleBitmap(&screenDc, 2, 2);

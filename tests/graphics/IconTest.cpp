@@ -99,7 +99,7 @@ TEST(Icon, DrawsTheSixteenPixelImageWithItsAlpha) {
     target.Canvas()->Brush()->SetColor(clBlue);
     target.Canvas()->FillRect(TRect{0, 0, 18, 16});
     target.Canvas()->Draw(1, 0, &icon);
-    SaveArtifactPng("icon16", target.Pixels());
+    SaveArtifactPng("icon16", target);
     EXPECT_EQ(target.Pixels().At(0, 5), 0x0000FFu);
     EXPECT_EQ(target.Pixels().At(1, 5), 0xFF0000u);
     EXPECT_EQ(target.Pixels().At(8, 15), 0xFF0000u);

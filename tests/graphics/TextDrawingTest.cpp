@@ -311,3 +311,19 @@ TEST(TextDrawing, LogicalFontsSelectWhatTheyDescribe) {
     EXPECT_EQ(dc.Font().Request.Name, std::string(LF_FACESIZE, 'A'));
     DeleteObject(unterminated);
 }
+
+TEST(TextDrawing, TextRectFillsAndClipsToItsRectangle) {
+    std::unique_ptr<TBitmap> page = Page(100, 20);
+    TCanvas* canvas = page->Canvas();
+    canvas->Brush()->SetColor(clRed);
+    canvas->TextRect(TRect{10, 2, 40, 15}, 12, 3, "Generate password");
+    EXPECT_EQ(page->Pixels().At(10, 2), 0xFF0000u) << "a solid brush fills the rectangle";
+    EXPECT_EQ(page->Pixels().At(39, 14), 0xFF0000u);
+    TRect ink = InkBox(page->Pixels());
+    EXPECT_EQ(ink, (TRect{10, 2, 40, 15})) << "nothing outside the rectangle";
+    canvas->Brush()->SetStyle(bsClear);
+    std::unique_ptr<TBitmap> clear = Page(100, 20);
+    clear->Canvas()->TextRect(TRect{10, 2, 40, 15}, 12, 3, "Generate password");
+    EXPECT_EQ(clear->Pixels().At(10, 2), 0xFFFFFFu);
+    EXPECT_LE(InkBox(clear->Pixels()).Right, 40);
+}

@@ -59,6 +59,10 @@ std::string SaveArtifactPng(std::string_view name, const TPixelBuffer& pixels) {
     return WriteInto(folder, name, pixels);
 }
 
+std::string SaveArtifactPng(std::string_view name, const TBitmap& bitmap) {
+    return SaveArtifactPng(name, bitmap.Pixels());
+}
+
 std::string SaveFailurePng(std::string_view name, const TPixelBuffer& pixels) {
     if (const char* folder = std::getenv("VARNEL_TEST_ARTIFACTS"); folder && *folder) {
         return WriteInto(folder, name, pixels);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/PixelBuffer.h"
 
 #include <cstdint>
@@ -17,6 +18,7 @@
 
 // Returns the path written, or an empty string when no artifacts folder is set.
 std::string SaveArtifactPng(std::string_view name, const TPixelBuffer& pixels);
+std::string SaveArtifactPng(std::string_view name, const TBitmap& bitmap);
 // Saves whether or not the artifacts folder is set; returns the path written.
 std::string SaveFailurePng(std::string_view name, const TPixelBuffer& pixels);
 

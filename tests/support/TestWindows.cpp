@@ -26,8 +26,8 @@ TTestWindows::~TTestWindows() {
 
 HWND TTestWindows::Create(HWND parent, const RECT& bounds, DWORD style, DWORD exStyle, const char* className,
                           const char* text) {
-    return CreateWindowEx(exStyle, className, text, style, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
-                          parent, 0, nullptr);
+    return CreateWindowEx(exStyle, className, text, style, bounds.Left, bounds.Top, bounds.Width(),
+                          bounds.Height(), parent, 0, nullptr);
 }
 
 LRESULT TTestWindows::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

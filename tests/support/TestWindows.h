@@ -1,12 +1,12 @@
 #pragma once
 
+#include "toolkit/windowing/WinUser.h"
+
 #include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-#include "toolkit/windowing/WinUser.h"
 
 // Windows for tests: every message is logged, and a test can answer any message of any window
 // with a handler; what no handler answers goes to DefWindowProc.
@@ -29,8 +29,8 @@ public:
 
     // A top-level window (parent 0, or an owner) or a child (WS_CHILD in style); x, y, width,
     // height in the parent's client coordinates (screen for top-level windows).
-    HWND Create(HWND parent, const RECT& bounds, DWORD style, DWORD exStyle = 0, const char* className = kClass,
-                const char* text = "");
+    HWND Create(HWND parent, const RECT& bounds, DWORD style, DWORD exStyle = 0,
+                const char* className = kClass, const char* text = "");
 
     // Answer the window's messages first; returning nullopt lets DefWindowProc answer.
     using THandler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;

@@ -1,10 +1,10 @@
 #include "tests/support/ToolkitFixture.h"
 
-#include <cctype>
-
 #include "tests/support/Artifacts.h"
 #include "toolkit/windowing/Utf8.h"
 #include "toolkit/windowing/WinUser.h"
+
+#include <cctype>
 
 TToolkitFixture::TToolkitFixture() {
     auto backend = std::make_unique<THeadlessBackend>();
@@ -33,9 +33,13 @@ void TToolkitFixture::TearDown() {
     }
 }
 
-void TToolkitFixture::Pump() { m_system->PumpPending(); }
+void TToolkitFixture::Pump() {
+    m_system->PumpPending();
+}
 
-void TToolkitFixture::Advance(std::int64_t ms) { m_clock->Advance(ms); }
+void TToolkitFixture::Advance(std::int64_t ms) {
+    m_clock->Advance(ms);
+}
 
 void TToolkitFixture::MoveTo(TPoint screen) {
     m_backend->MovePointer(screen);

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "toolkit/backends/headless/HeadlessBackend.h"
+#include "toolkit/windowing/WindowSystem.h"
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include <gtest/gtest.h>
-
-#include "toolkit/backends/headless/HeadlessBackend.h"
-#include "toolkit/windowing/WindowSystem.h"
 
 // A fresh window system per test: the headless backend and a manual clock, made current for the
 // test's duration. Input helpers inject at screen points and then let the toolkit process

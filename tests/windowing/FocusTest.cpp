@@ -1,8 +1,8 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -12,10 +12,12 @@ class Focus : public TToolkitFixture {
 protected:
     TTestWindows windows;
 
-    std::vector<std::string> Trace(const std::vector<UINT>& wanted, const std::map<HWND, std::string>& names) {
+    std::vector<std::string> Trace(const std::vector<UINT>& wanted,
+                                   const std::map<HWND, std::string>& names) {
         std::vector<std::string> out;
         for (const TLoggedMessage& m : windows.Log()) {
-            if (std::find(wanted.begin(), wanted.end(), m.Message) == wanted.end() || !names.count(m.Window)) {
+            if (std::find(wanted.begin(), wanted.end(), m.Message) == wanted.end() ||
+                !names.count(m.Window)) {
                 continue;
             }
             std::string entry = names.at(m.Window) + ":" + MessageName(m.Message);
@@ -40,8 +42,8 @@ TEST_F(Focus, SwitchingWindowsDeactivatesTheOldBeforeActivatingTheNewThenMovesTh
     EXPECT_EQ(GetActiveWindow(), b);
     EXPECT_EQ(GetFocus(), b);
     EXPECT_THAT(Trace(kActivation, {{a, "a"}, {edit, "edit"}, {b, "b"}}),
-                ElementsAre("a:WM_NCACTIVATE(0)", "a:WM_ACTIVATE(0)", "b:WM_NCACTIVATE(1)", "b:WM_ACTIVATE(1)",
-                            "edit:WM_KILLFOCUS", "b:WM_SETFOCUS"));
+                ElementsAre("a:WM_NCACTIVATE(0)", "a:WM_ACTIVATE(0)", "b:WM_NCACTIVATE(1)",
+                            "b:WM_ACTIVATE(1)", "edit:WM_KILLFOCUS", "b:WM_SETFOCUS"));
     EXPECT_EQ(static_cast<HWND>(windows.Find(WM_KILLFOCUS, edit)[0].wParam), b);
     EXPECT_EQ(static_cast<HWND>(windows.Find(WM_SETFOCUS, b)[0].wParam), edit);
 
@@ -98,7 +100,8 @@ TEST_F(Focus, KeysGoToTheFocusWindowOrAsSystemKeysToTheActiveWindow) {
     SetFocus(child);
     windows.ClearLog();
     PressKey(VK_DOWN);
-    EXPECT_THAT(MessageNames(windows.Messages(child, {WM_KEYDOWN, WM_KEYUP})), ElementsAre("WM_KEYDOWN", "WM_KEYUP"));
+    EXPECT_THAT(MessageNames(windows.Messages(child, {WM_KEYDOWN, WM_KEYUP})),
+                ElementsAre("WM_KEYDOWN", "WM_KEYUP"));
     SetFocus(0);
     windows.ClearLog();
     PressKey(VK_DOWN);
@@ -123,4 +126,4 @@ TEST_F(Focus, HidingOrDestroyingTheActiveWindowActivatesItsOwner) {
     EXPECT_EQ(GetFocus(), 0u);
 }
 
-}  // namespace
+} // namespace

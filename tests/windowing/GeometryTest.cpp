@@ -1,8 +1,8 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -19,16 +19,17 @@ protected:
     }
 };
 
-const std::vector<UINT> kPositionMessages = {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE,
-                                              WM_SIZE};
+const std::vector<UINT> kPositionMessages = {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED,
+                                             WM_MOVE, WM_SIZE};
 
 TEST_F(Geometry, SetWindowPosAnnouncesTheChangeAndReportsWhatTheClientDid) {
     HWND top = windows.Create(0, Bounds(100, 100, 300, 300), WS_POPUP | WS_VISIBLE);
     HWND child = windows.Create(top, Bounds(10, 10, 50, 50), WS_CHILD | WS_VISIBLE);
     windows.ClearLog();
     SetWindowPos(child, 0, 20, 30, 60, 40, SWP_NOZORDER);
-    EXPECT_THAT(MessageNames(windows.Messages(child, kPositionMessages)),
-                ElementsAre("WM_WINDOWPOSCHANGING", "WM_NCCALCSIZE", "WM_WINDOWPOSCHANGED", "WM_MOVE", "WM_SIZE"));
+    EXPECT_THAT(
+        MessageNames(windows.Messages(child, kPositionMessages)),
+        ElementsAre("WM_WINDOWPOSCHANGING", "WM_NCCALCSIZE", "WM_WINDOWPOSCHANGED", "WM_MOVE", "WM_SIZE"));
     EXPECT_EQ(LParamToPoint(windows.Find(WM_MOVE, child)[0].lParam), (POINT{20, 30}));
     EXPECT_EQ(LParamToPoint(windows.Find(WM_SIZE, child)[0].lParam), (POINT{60, 40}));
     EXPECT_EQ(WindowRect(child), Bounds(120, 130, 60, 40));
@@ -51,8 +52,9 @@ TEST_F(Geometry, SetWindowPosAnnouncesTheChangeAndReportsWhatTheClientDid) {
 
 TEST_F(Geometry, BordersAndScrollBarsSurroundTheClientArea) {
     HWND top = windows.Create(0, Bounds(100, 100, 300, 300), WS_POPUP | WS_VISIBLE | WS_BORDER | WS_CAPTION);
-    HWND child = windows.Create(top, Bounds(10, 20, 100, 100),
-                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL, WS_EX_CLIENTEDGE);
+    HWND child =
+        windows.Create(top, Bounds(10, 20, 100, 100),
+                       WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL, WS_EX_CLIENTEDGE);
     RECT client;
     GetClientRect(top, &client);
     EXPECT_EQ(client, Rect(0, 0, 300, 300)) << "top-level windows have no native frame";
@@ -184,4 +186,4 @@ TEST_F(Geometry, SystemMetricsAndParametersDescribeTheHeadlessScreen) {
     EXPECT_EQ(other.iMenuHeight, 123);
 }
 
-}  // namespace
+} // namespace

@@ -1,8 +1,8 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -47,21 +47,23 @@ TEST_F(Input, AWindowAnsweringHtTransparentPassesThePointerToTheWindowBeneath) {
     HWND top = windows.Create(0, Bounds(0, 0, 200, 200), WS_POPUP | WS_VISIBLE);
     HWND beneath = windows.Create(top, Bounds(0, 0, 100, 100), WS_CHILD | WS_VISIBLE);
     HWND glass = windows.Create(top, Bounds(50, 50, 100, 100), WS_CHILD | WS_VISIBLE);
-    HitTest(glass, [](POINT) { return true; }, HTTRANSPARENT);
+    HitTest(
+        glass, [](POINT) { return true; }, HTTRANSPARENT);
     windows.ClearLog();
     Click({60, 60});
     EXPECT_EQ(windows.Count(WM_LBUTTONDOWN, beneath), 1);
     EXPECT_EQ(windows.Count(WM_LBUTTONDOWN, glass), 0);
     EXPECT_EQ(windows.Count(WM_NCHITTEST, glass), 3) << "asked for the move, the press and the release";
     windows.ClearLog();
-    Click({120, 120});  // nothing but the parent beneath the glass here
+    Click({120, 120}); // nothing but the parent beneath the glass here
     ASSERT_EQ(windows.Count(WM_LBUTTONDOWN, top), 1);
     EXPECT_EQ(LParamToPoint(windows.Find(WM_LBUTTONDOWN, top)[0].lParam), (POINT{120, 120}));
 }
 
 TEST_F(Input, NonClientAnswersGiveNonClientMessagesInScreenCoordinates) {
     HWND top = windows.Create(0, Bounds(300, 200, 100, 100), WS_POPUP | WS_VISIBLE);
-    HitTest(top, [](POINT p) { return p.Y < 20; }, HTSYSMENU);
+    HitTest(
+        top, [](POINT p) { return p.Y < 20; }, HTSYSMENU);
     windows.ClearLog();
     Click({310, 205});
     const auto downs = windows.Find(WM_NCLBUTTONDOWN, top);
@@ -110,7 +112,8 @@ TEST_F(Input, TheCaptureWindowGetsEveryPointerMessageUntilItLetsGo) {
 }
 
 TEST_F(Input, DoubleClicksNeedTheClassStyleAndTwoPressesCloseInTimeAndPlace) {
-    HWND dbl = windows.Create(0, Bounds(0, 0, 100, 100), WS_POPUP | WS_VISIBLE, 0, TTestWindows::kDoubleClickClass);
+    HWND dbl =
+        windows.Create(0, Bounds(0, 0, 100, 100), WS_POPUP | WS_VISIBLE, 0, TTestWindows::kDoubleClickClass);
     HWND plain = windows.Create(0, Bounds(200, 0, 100, 100), WS_POPUP | WS_VISIBLE);
     const std::vector<UINT> presses = {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK};
 
@@ -218,7 +221,8 @@ TEST_F(Input, TheCursorShapeFollowsTheHitTestAndTheClassCursor) {
     RegisterClass(&wc);
     HWND top = windows.Create(0, Bounds(0, 0, 300, 100), WS_POPUP | WS_VISIBLE);
     HWND link = windows.Create(top, Bounds(200, 0, 50, 50), WS_CHILD | WS_VISIBLE, 0, "HandWindow");
-    HitTest(top, [](POINT p) { return p.X < 5; }, HTLEFT);
+    HitTest(
+        top, [](POINT p) { return p.X < 5; }, HTLEFT);
     MoveTo({2, 50});
     EXPECT_EQ(Backend().Cursor(), TCursorShape::SizeWE);
     MoveTo({210, 10});
@@ -249,4 +253,23 @@ TEST_F(Input, PressingAnInactiveWindowActivatesItBeforeThePressArrives) {
     EXPECT_EQ(windows.Count(WM_LBUTTONUP, second), 1);
 }
 
-}  // namespace
+TEST_F(Input, RestingOnATrackedWindowPostsOneHoverAfterTheHoverTime) {
+    HWND w = windows.Create(0, Bounds(0, 0, 100, 100), WS_POPUP | WS_VISIBLE);
+    MoveTo({10, 10});
+    TRACKMOUSEEVENT tme;
+    tme.dwFlags = TME_HOVER;
+    tme.hwndTrack = w;
+    tme.dwHoverTime = 300;
+    ASSERT_TRUE(TrackMouseEvent(&tme));
+    Advance(200);
+    MoveTo({30, 30}); // moving on starts the wait again
+    Advance(299);
+    EXPECT_EQ(windows.Count(WM_MOUSEHOVER, w), 0);
+    Advance(1);
+    ASSERT_EQ(windows.Count(WM_MOUSEHOVER, w), 1);
+    EXPECT_EQ(LParamToPoint(windows.Find(WM_MOUSEHOVER, w)[0].lParam), (POINT{30, 30}));
+    Advance(1000);
+    EXPECT_EQ(windows.Count(WM_MOUSEHOVER, w), 1);
+}
+
+} // namespace

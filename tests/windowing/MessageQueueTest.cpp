@@ -1,8 +1,8 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -30,7 +30,8 @@ TEST_F(MessageQueue, HandsOutPostedThenInputThenPaintThenTimers) {
         order.push_back(msg.message);
         DispatchMessage(&msg);
     }
-    EXPECT_THAT(MessageNames(order), ElementsAre("WM_USER+0", "WM_USER+1", "WM_KEYDOWN", "WM_PAINT", "WM_TIMER"));
+    EXPECT_THAT(MessageNames(order),
+                ElementsAre("WM_USER+0", "WM_USER+1", "WM_KEYDOWN", "WM_PAINT", "WM_TIMER"));
 }
 
 TEST_F(MessageQueue, PeekWithoutRemovingLeavesTheMessageAndFiltersByRangeAndWindow) {
@@ -127,4 +128,4 @@ TEST_F(MessageQueue, KeyStateFollowsTheKeysAsTheyAreRetrieved) {
     EXPECT_GE(GetKeyState(VK_SHIFT), 0);
 }
 
-}  // namespace
+} // namespace

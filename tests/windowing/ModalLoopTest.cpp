@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -92,4 +92,4 @@ TEST_F(ModalLoop, TheLoopGoesOnDeliveringTimersAndPaint) {
     EXPECT_GE(windows.Count(WM_PAINT, dialog), 1);
 }
 
-}  // namespace
+} // namespace

@@ -1,8 +1,8 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -54,7 +54,7 @@ TEST_F(MoveSizeLoop, DraggingTheCaptionMovesTheWindowUntilTheButtonIsReleased) {
     windows.ClearLog();
     Backend().Press({150, 110});
     Backend().MovePointer({160, 130});
-    Backend().Press({160, 130}, TMouseButton::Right);  // ignored while dragging
+    Backend().Press({160, 130}, TMouseButton::Right); // ignored while dragging
     Backend().MovePointer({200, 160});
     Backend().Release({200, 160});
     Backend().MovePointer({300, 300});
@@ -140,4 +140,4 @@ TEST_F(MoveSizeLoop, AMaximizedWindowStaysPutAndTheLoopFollowsScriptedInput) {
     EXPECT_EQ(WindowRect(), Bounds(105, 105, 300, 200));
 }
 
-}  // namespace
+} // namespace

@@ -1,10 +1,10 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/Artifacts.h"
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
 #include "toolkit/graphics/Gdi.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -14,7 +14,7 @@ constexpr std::uint32_t kRed = 0xFF0000;
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kGreen = 0x00FF00;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr const char* kBare = "BareWindow";  // no class background: erasing leaves pixels alone
+constexpr const char* kBare = "BareWindow"; // no class background: erasing leaves pixels alone
 
 class Painting : public TToolkitFixture {
 protected:
@@ -65,14 +65,16 @@ TEST_F(Painting, ParentsPaintBeforeTheirChildrenAndEraseArrivesInsideBeginPaint)
     EXPECT_LT(at(a), at(inner));
     EXPECT_LT(at(top), at(b));
     // Each WM_ERASEBKGND comes from its window's BeginPaint, with the paint DC in wParam.
-    EXPECT_THAT(MessageNames(windows.Messages(top, {WM_PAINT, WM_ERASEBKGND})), ElementsAre("WM_PAINT", "WM_ERASEBKGND"));
+    EXPECT_THAT(MessageNames(windows.Messages(top, {WM_PAINT, WM_ERASEBKGND})),
+                ElementsAre("WM_PAINT", "WM_ERASEBKGND"));
     EXPECT_NE(windows.Find(WM_ERASEBKGND, inner).at(0).wParam, 0u);
     EXPECT_TRUE(AreaIs(Presented(top), Bounds(0, 0, 200, 200), kWhite, "erased white"));
 }
 
 TEST_F(Painting, ChildrenPaintOverTheirParentUnlessItClipsThem) {
     for (bool clip : {false, true}) {
-        HWND top = windows.Create(0, Bounds(0, 0, 100, 100), WS_POPUP | WS_VISIBLE | (clip ? WS_CLIPCHILDREN : 0), 0, kBare);
+        HWND top = windows.Create(0, Bounds(0, 0, 100, 100),
+                                  WS_POPUP | WS_VISIBLE | (clip ? WS_CLIPCHILDREN : 0), 0, kBare);
         HWND child = windows.Create(top, Bounds(20, 20, 30, 30), WS_CHILD | WS_VISIBLE, 0, kBare);
         PaintsWith(top, kRed);
         Pump();
@@ -206,4 +208,23 @@ TEST_F(Painting, TheScreenDcDrawsIntoTheWindowsUnderIt) {
     EXPECT_EQ(Presented(front).At(15, 15), kWhite);
 }
 
-}  // namespace
+TEST_F(Painting, LongWorkThatPaintsAtOnceIsPresentedAtMostSixtyTimesASecond) {
+    HWND top = windows.Create(0, Bounds(0, 0, 100, 100), WS_POPUP | WS_VISIBLE);
+    Pump();
+    Presented(top);
+    const int before = Backend().Native(top)->PresentCount;
+    // One handler busy for 100 ms, painting every 5 ms without going back to the loop.
+    for (int i = 0; i < 20; ++i) {
+        InvalidateRect(top, nullptr, TRUE);
+        UpdateWindow(top);
+        Clock().SetNow(Clock().NowMs() + 5);
+    }
+    const int during = Backend().Native(top)->PresentCount - before;
+    EXPECT_GE(during, 3) << "long work is shown while it goes on";
+    EXPECT_LE(during, 6) << "95 ms hold no more than six sixtieths of a second";
+    Pump();
+    Presented(top);
+    EXPECT_EQ(Backend().Native(top)->PresentCount - before, during + 1) << "the rest when the loop goes idle";
+}
+
+} // namespace

@@ -1,8 +1,8 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -15,8 +15,8 @@ protected:
     TTestWindows windows;
     HWND top = 0;
     HWND view = 0;
-    std::vector<std::pair<WORD, int>> notifications;  // (code, position in the high word)
-    std::vector<int> trackPositions;                  // SIF_TRACKPOS while SB_THUMBTRACK is handled
+    std::vector<std::pair<WORD, int>> notifications; // (code, position in the high word)
+    std::vector<int> trackPositions;                 // SIF_TRACKPOS while SB_THUMBTRACK is handled
 
     void SetUp() override {
         top = windows.Create(0, Bounds(0, 0, 300, 300), WS_POPUP | WS_VISIBLE);
@@ -141,8 +141,8 @@ TEST_F(ScrollBars, PressingAnArrowScrollsOnceAndThenRepeatsWhileHeld) {
     WhenIdle([&] { Advance(500); });
     WhenIdle([&] { InjectRelease({118, 100}); });
     Press({118, 100});
-    EXPECT_THAT(Codes(), ElementsAre(SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN,
-                                     SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL));
+    EXPECT_THAT(Codes(), ElementsAre(SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN,
+                                     SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL));
     EXPECT_EQ(GetScrollPos(view, SB_VERT), 8);
     EXPECT_EQ(GetCapture(), 0u);
     EXPECT_EQ(windows.Count(WM_TIMER, view), 0) << "the repeat timer is the loop's own";
@@ -172,8 +172,8 @@ TEST_F(ScrollBars, DraggingTheThumbTracksThenSetsThePosition) {
     WhenIdle([&] { InjectRelease({118, 200}); });
     Press({118, 30});
     using N = std::pair<WORD, int>;
-    EXPECT_THAT(notifications, ElementsAre(N{SB_THUMBTRACK, 24}, N{SB_THUMBTRACK, 50}, N{SB_THUMBPOSITION, 50},
-                                           N{SB_ENDSCROLL, 0}));
+    EXPECT_THAT(notifications, ElementsAre(N{SB_THUMBTRACK, 24}, N{SB_THUMBTRACK, 50},
+                                           N{SB_THUMBPOSITION, 50}, N{SB_ENDSCROLL, 0}));
     EXPECT_THAT(trackPositions, ElementsAre(24, 50));
     EXPECT_EQ(GetScrollPos(view, SB_VERT), 50);
 }
@@ -187,4 +187,4 @@ TEST_F(ScrollBars, TheBarIsDrawnInTheNonClientArea) {
     EXPECT_EQ(pixels.At(50, 50), 0xFFFFFFu) << "client area";
 }
 
-}  // namespace
+} // namespace

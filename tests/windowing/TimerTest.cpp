@@ -1,8 +1,8 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -114,4 +114,4 @@ TEST_F(Timers, ADestroyedWindowsTimersGoWithIt) {
     EXPECT_EQ(SetTimer(window, 1, 10, nullptr), 0u);
 }
 
-}  // namespace
+} // namespace

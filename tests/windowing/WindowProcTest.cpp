@@ -1,8 +1,8 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tests/support/TestWindows.h"
 #include "tests/support/ToolkitFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 
@@ -137,7 +137,8 @@ TEST_F(WindowProc, StyleChangesAreAnnouncedAndCannotMakeAChildTopLevel) {
     HWND parent = windows.Create(0, Bounds(0, 0, 100, 100), WS_POPUP);
     HWND child = windows.Create(parent, Bounds(0, 0, 10, 10), WS_CHILD | WS_CAPTION);
     windows.ClearLog();
-    const LONG old = SetWindowLong(child, GWL_STYLE, GetWindowLong(child, GWL_STYLE) & ~(WS_CAPTION | WS_CHILD));
+    const LONG old =
+        SetWindowLong(child, GWL_STYLE, GetWindowLong(child, GWL_STYLE) & ~(WS_CAPTION | WS_CHILD));
     EXPECT_TRUE(old & WS_CAPTION);
     EXPECT_THAT(MessageNames(windows.Messages(child)), ElementsAre("WM_STYLECHANGING", "WM_STYLECHANGED"));
     EXPECT_EQ(GetWindowLong(child, GWL_STYLE) & (WS_CAPTION | WS_CHILD), static_cast<LONG>(WS_CHILD));
@@ -162,4 +163,4 @@ TEST_F(WindowProc, TextGoesThroughTheProcedure) {
     EXPECT_EQ(Backend().Native(w)->Params.Title, "About");
 }
 
-}  // namespace
+} // namespace

@@ -188,6 +188,10 @@ TCanvas::~TCanvas() {
 
 void TCanvas::SetHandle(HDC dc) {
     m_dc = dc;
+    // A new context has none of the canvas's objects yet.
+    m_appliedPen = nullptr;
+    m_appliedBrush = nullptr;
+    m_appliedFont = nullptr;
 }
 
 HDC TCanvas::Handle() {
@@ -200,33 +204,38 @@ HDC TCanvas::Handle() {
     return m_dc;
 }
 
+// Only what changed on the canvas since it was last applied is applied again, so what code
+// sets directly on the handle (a background mode, a text colour) stays until the canvas's own
+// pen, brush or font changes.
 void TCanvas::RequireState() {
     HPEN pen = m_pen.Handle();
-    if (m_dc->CurrentPen() != pen) {
+    if (pen != m_appliedPen) {
         SelectObject(m_dc, pen);
+        m_appliedPen = pen;
     }
     HBRUSH brush = m_brush.Handle();
-    if (m_dc->CurrentBrush() != brush) {
+    if (brush != m_appliedBrush) {
         SelectObject(m_dc, brush);
+        m_dc->SetBkColor(RefOf(m_brush.Color()));
+        m_dc->SetBkMode(m_brush.Style() == bsClear && !m_brush.Bitmap() ? TRANSPARENT : OPAQUE);
+        m_appliedBrush = brush;
     }
     TFontRequest request = m_font.Request();
-    if (!m_fontHandle || !(request == m_fontHandleRequest)) {
+    if (!m_fontHandle || !(request == m_fontHandleRequest) || m_font.Charset() != m_fontHandleCharset) {
         LOGFONT log = LogFontFromRequest(request);
         log.lfCharSet = m_font.Charset();
         HFONT font = CreateFontIndirect(&log);
-        if (m_dc->CurrentFont() == m_fontHandle) {
-            SelectObject(m_dc, font);
-        }
         DeleteObject(m_fontHandle);
         m_fontHandle = font;
         m_fontHandleRequest = request;
+        m_fontHandleCharset = m_font.Charset();
     }
-    if (m_dc->CurrentFont() != m_fontHandle) {
+    if (m_fontHandle != m_appliedFont || m_font.Color() != m_appliedFontColor) {
         SelectObject(m_dc, m_fontHandle);
+        m_dc->SetTextColor(RefOf(m_font.Color()));
+        m_appliedFont = m_fontHandle;
+        m_appliedFontColor = m_font.Color();
     }
-    m_dc->SetTextColor(RefOf(m_font.Color()));
-    m_dc->SetBkColor(RefOf(m_brush.Color()));
-    m_dc->SetBkMode(m_brush.Style() == bsClear && !m_brush.Bitmap() ? TRANSPARENT : OPAQUE);
 }
 
 TPoint TCanvas::PenPos() {

@@ -94,10 +94,12 @@ private:
     HBRUSH m_handle = nullptr;
 };
 
-// Drawing with a pen, a brush and a font on a device context. Handle() brings the context up to
-// date first (the pen, brush and font selected; text colour from the font; background colour
-// and mode from the brush: opaque for a solid brush, transparent for a clear one), so classic
-// calls made on Canvas.Handle() see what the canvas shows. Without a context nothing is drawn.
+// Drawing with a pen, a brush and a font on a device context. Handle() first applies to the
+// context whatever changed on the canvas since it was last applied (the pen, brush and font
+// selected; the text colour with the font; background colour and mode with the brush: opaque
+// for a solid brush, transparent for a clear one), so classic calls made on Canvas.Handle() see
+// what the canvas shows, and what they set on the handle themselves stays until the canvas's
+// own objects change. Without a context nothing is drawn.
 class TCanvas : public TPersistent {
     VARNEL_CLASS(TCanvas, TPersistent)
 
@@ -177,4 +179,10 @@ private:
     TCopyMode m_copyMode = cmSrcCopy;
     HFONT m_fontHandle = nullptr;
     TFontRequest m_fontHandleRequest; // what m_fontHandle was made for
+    TFontCharset m_fontHandleCharset = DEFAULT_CHARSET;
+    // What was last applied to the context; none after a new context is set.
+    HPEN m_appliedPen = nullptr;
+    HBRUSH m_appliedBrush = nullptr;
+    HFONT m_appliedFont = nullptr;
+    TColor m_appliedFontColor = clNone;
 };

@@ -54,7 +54,6 @@ constexpr unsigned DT_VCENTER = 0x0004;
 constexpr unsigned DT_BOTTOM = 0x0008;
 constexpr unsigned DT_WORDBREAK = 0x0010;
 constexpr unsigned DT_SINGLELINE = 0x0020;
-constexpr unsigned DT_EXPANDTABS = 0x0040;
 constexpr unsigned DT_NOCLIP = 0x0100;
 constexpr unsigned DT_CALCRECT = 0x0400;
 constexpr unsigned DT_NOPREFIX = 0x0800;
@@ -194,8 +193,11 @@ public:
     bool TextOut(int x, int y, std::string_view text) { return ExtTextOut(x, y, 0, nullptr, text); }
     TSize TextExtent(std::string_view text) const;
     TFontMetrics TextMetrics() const;
-    // Classic DrawText; rect is updated only with DT_CALCRECT. Returns the height of the text,
-    // or with DT_VCENTER / DT_BOTTOM the distance from rect's top to the bottom of the text.
+    // Classic DrawText; rect is updated only with DT_CALCRECT (right and bottom set to fit the
+    // text). Lines end at CR, LF or CR LF unless DT_SINGLELINE; DT_WORDBREAK wraps at spaces
+    // and keeps a word too wide for the rectangle whole; DT_VCENTER and DT_BOTTOM apply to a
+    // single line, as classic. Returns the height of the text, or with DT_VCENTER / DT_BOTTOM
+    // the distance from rect's top to the bottom of the text.
     int DrawText(std::string_view text, TRect& rect, unsigned format);
 
     // ---- For the drawing code: buffer coordinates and the visible region ----

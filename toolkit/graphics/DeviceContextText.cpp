@@ -90,14 +90,17 @@ void TDeviceContext::PaintText(TPoint origin, std::string_view text, const TFont
     const TFontRequest& font = m_state.Font.Request;
     TPixelBuffer& target = *m_target;
     TFontEngine::Instance().ForEachGlyph(font, text, [&](const TGlyphCoverage& glyph) {
+        if (!glyph.Coverage || glyph.Width <= 0 || glyph.Height <= 0 || glyph.Pitch < glyph.Width) {
+            return;
+        }
         TRect box = Bounds(origin.X + glyph.X, origin.Y + glyph.Y, glyph.Width, glyph.Height);
         visible.ForEachRect(IntersectRects(box, limit), [&](const TRect& r) {
             for (int y = r.Top; y < r.Bottom; ++y) {
                 const std::uint8_t* coverage =
-                    glyph.Coverage + static_cast<std::size_t>(y - box.Top) * glyph.Pitch - box.Left;
+                    glyph.Coverage + static_cast<std::size_t>(y - box.Top) * glyph.Pitch;
                 std::uint32_t* row = target.Row(y);
                 for (int x = r.Left; x < r.Right; ++x) {
-                    unsigned a = coverage[x];
+                    unsigned a = coverage[x - box.Left];
                     if (a != 0) {
                         row[x] = Blend(row[x], color, a);
                     }

@@ -27,7 +27,7 @@ void TPixelBuffer::Resize(int width, int height, std::uint32_t fill) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, fill);
     int keepW = std::min(width, m_width);
     int keepH = std::min(height, m_height);
-    for (int y = 0; y < keepH; ++y) {
+    for (int y = 0; keepW > 0 && y < keepH; ++y) {
         std::memcpy(pixels.data() + static_cast<std::size_t>(y) * width, Row(y),
                     static_cast<std::size_t>(keepW) * sizeof(std::uint32_t));
     }

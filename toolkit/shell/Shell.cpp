@@ -1,14 +1,14 @@
 #include "toolkit/shell/Shell.h"
 
+#include "toolkit/windowing/WinUser.h"
+#include "toolkit/windowing/WindowSystem.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-
-#include "toolkit/windowing/WinUser.h"
-#include "toolkit/windowing/WindowSystem.h"
 
 extern char** environ;
 
@@ -17,7 +17,7 @@ namespace {
 std::string g_openProgram = "xdg-open";
 std::vector<pid_t> g_children;
 UINT_PTR g_reapTimer = 0;
-std::uint64_t g_reapSystem = 0;  // serial of the window system the timer belongs to
+std::uint64_t g_reapSystem = 0; // serial of the window system the timer belongs to
 
 constexpr int kReapIntervalMs = 500;
 
@@ -45,7 +45,7 @@ void WatchChild(pid_t pid) {
     g_children.push_back(pid);
     TWindowSystem* system = TWindowSystem::Current();
     if (!system || g_reapSystem != system->Serial()) {
-        g_reapTimer = 0;  // the old system and its timers are gone
+        g_reapTimer = 0; // the old system and its timers are gone
     }
     if (!g_reapTimer && system) {
         g_reapTimer = SetTimer(0, 0, kReapIntervalMs, &OnReapTimer);
@@ -53,11 +53,12 @@ void WatchChild(pid_t pid) {
     }
 }
 
-}  // namespace
+} // namespace
 
 bool SetClipboardText(std::string_view text) {
     TWindowSystem* system = TWindowSystem::Current();
-    return system && system->Backend().SetClipboardText(text);
+    // Plain text ends at its first NUL on every clipboard; the same here whatever the backend.
+    return system && system->Backend().SetClipboardText(text.substr(0, text.find('\0')));
 }
 
 std::optional<std::string> GetClipboardText() {
@@ -68,15 +69,17 @@ std::optional<std::string> GetClipboardText() {
     return system->Backend().ClipboardText();
 }
 
-void SetShellOpenProgram(std::string program) { g_openProgram = std::move(program); }
+void SetShellOpenProgram(std::string program) {
+    g_openProgram = std::move(program);
+}
 
 std::vector<pid_t> PendingShellChildren() {
     Reap();
     return g_children;
 }
 
-std::intptr_t ShellExecute(HWND /*parent*/, const char* operation, const char* file, const char* /*parameters*/,
-                           const char* directory, int /*showCommand*/) {
+std::intptr_t ShellExecute(HWND /*parent*/, const char* operation, const char* file,
+                           const char* /*parameters*/, const char* directory, int /*showCommand*/) {
     Reap();
     const std::string verb = operation ? operation : "open";
     if (verb != "open") {
@@ -127,4 +130,6 @@ std::intptr_t ShellExecute(HWND /*parent*/, const char* operation, const char* f
     return kShellExecuteOk;
 }
 
-void Beep() { MessageBeep(MB_OK); }
+void Beep() {
+    MessageBeep(MB_OK);
+}

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "toolkit/windowing/WinTypes.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
 #include <vector>
-
-#include "toolkit/windowing/WinTypes.h"
 
 // The operating system's services the program asks for by name: the clipboard as plain text,
 // opening a document or address with the desktop's preferred program, and the default beep.

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "toolkit/windowing/WinTypes.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-
-#include "toolkit/windowing/WinTypes.h"
 
 class TPixelBuffer;
 class TRegion;
@@ -20,19 +20,19 @@ class TWindowSystem;
 enum class TMouseButton : std::uint8_t { Left, Right, Middle };
 
 enum class TRawInputKind : std::uint8_t {
-    PointerMove,   // Screen
-    ButtonDown,    // Screen, Button
-    ButtonUp,      // Screen, Button
-    Wheel,         // Screen, WheelDelta (multiples of WHEEL_DELTA, positive away from the user)
-    KeyDown,       // VirtualKey, ScanCode, Repeat
-    KeyUp,         // VirtualKey, ScanCode
-    Text,          // Char: one typed character
-    PointerLeft,   // the pointer left every window of the program
-    Activate,      // Window: the platform gave this top-level window the input focus
-    Deactivate,    // the program lost the input focus to another program
-    CloseRequest,  // Window: the platform asked to close this top-level window
-    Restore,       // Window: the platform restored this minimised top-level window
-    Expose,        // Window: the platform lost what was shown of this window; present it again
+    PointerMove,  // Screen
+    ButtonDown,   // Screen, Button
+    ButtonUp,     // Screen, Button
+    Wheel,        // Screen, WheelDelta (multiples of WHEEL_DELTA, positive away from the user)
+    KeyDown,      // VirtualKey, ScanCode, Repeat
+    KeyUp,        // VirtualKey, ScanCode
+    Text,         // Char: one typed character
+    PointerLeft,  // the pointer left every window of the program
+    Activate,     // Window: the platform gave this top-level window the input focus
+    Deactivate,   // the program lost the input focus to another program
+    CloseRequest, // Window: the platform asked to close this top-level window
+    Restore,      // Window: the platform restored this minimised top-level window
+    Expose,       // Window: the platform lost what was shown of this window; present it again
 };
 
 struct TRawInput {
@@ -65,12 +65,12 @@ enum class TCursorShape : std::uint8_t {
 };
 
 enum class TNativeWindowKind : std::uint8_t {
-    Normal,  // an ordinary top-level window of the program
-    Popup,   // a menu or drop-down: never takes the input focus, stays above the others
+    Normal, // an ordinary top-level window of the program
+    Popup,  // a menu or drop-down: never takes the input focus, stays above the others
 };
 
 struct TNativeWindowParams {
-    TRect Bounds;  // screen coordinates
+    TRect Bounds; // screen coordinates
     TNativeWindowKind Kind = TNativeWindowKind::Normal;
     HWND Owner = 0;
     std::string Title;

@@ -19,7 +19,8 @@ class TSteadyClock final : public TClock {
 public:
     TSteadyClock() : m_start(std::chrono::steady_clock::now()) {}
     std::int64_t NowMs() const override {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start)
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                     m_start)
             .count();
     }
 

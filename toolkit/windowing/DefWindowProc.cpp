@@ -1,7 +1,7 @@
+#include "toolkit/windowing/WindowSystem.h"
+
 #include <algorithm>
 #include <cstring>
-
-#include "toolkit/windowing/WindowSystem.h"
 
 // The classic default handling. Children pass what they do not handle (cursor, activation by
 // mouse, wheel, context menu) to their parent; non-client presses start the move and size loops
@@ -206,7 +206,8 @@ LRESULT TWindowSystem::DefSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     const UINT mouseMessage = HIWORD(static_cast<std::uintptr_t>(lParam));
     switch (hit) {
     case HTERROR:
-        if (mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_RBUTTONDOWN || mouseMessage == WM_MBUTTONDOWN) {
+        if (mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_RBUTTONDOWN ||
+            mouseMessage == WM_MBUTTONDOWN) {
             MessageBeep(MB_OK);
         }
         SetCursor(IDC_ARROW);

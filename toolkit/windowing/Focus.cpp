@@ -26,7 +26,8 @@ HWND TWindowSystem::SetActiveWindow(HWND hwnd, bool byMouse) {
     }
     if (previous && IsWindow(previous)) {
         Send(previous, WM_NCACTIVATE, FALSE, static_cast<LPARAM>(hwnd));
-        Send(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(previous) ? 1 : 0), static_cast<LPARAM>(hwnd));
+        Send(previous, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(previous) ? 1 : 0),
+             static_cast<LPARAM>(hwnd));
     }
     if (hwnd && !IsWindow(hwnd)) {
         hwnd = 0;
@@ -131,7 +132,8 @@ void TWindowSystem::ActivateNextAfter(HWND leaving) {
     auto usable = [&](HWND t) {
         const TWindow* w = Find(t);
         return w && t != leaving && !w->Destroying && (w->Style & WS_VISIBLE) && !(w->Style & WS_DISABLED) &&
-               !(w->ExStyle & WS_EX_NOACTIVATE) && w->State != TShowState::Minimized && !IsOwnedBy(t, leaving);
+               !(w->ExStyle & WS_EX_NOACTIVATE) && w->State != TShowState::Minimized &&
+               !IsOwnedBy(t, leaving);
     };
     HWND next = 0;
     if (const TWindow* w = Find(leaving); w && w->Owner && usable(w->Owner)) {

@@ -1,6 +1,6 @@
-#include <algorithm>
-
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
 
 // ---- Coordinates ------------------------------------------------------------------------------
 
@@ -226,8 +226,8 @@ bool TWindowSystem::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int 
             ActivateNextAfter(hwnd);
         }
     } else if (topLevel && visibleAfter && !(wp.flags & SWP_NOACTIVATE) &&
-               ((wp.flags & SWP_SHOWWINDOW) || !(wp.flags & SWP_NOZORDER)) && !(w->ExStyle & WS_EX_NOACTIVATE) &&
-               w->State != TShowState::Minimized) {
+               ((wp.flags & SWP_SHOWWINDOW) || !(wp.flags & SWP_NOZORDER)) &&
+               !(w->ExStyle & WS_EX_NOACTIVATE) && w->State != TShowState::Minimized) {
         SetActiveWindow(hwnd);
     }
 
@@ -329,7 +329,8 @@ bool TWindowSystem::ShowWindow(HWND hwnd, int cmd) {
             if (!IsWindow(hwnd)) {
                 return;
             }
-            SetWindowPos(hwnd, 0, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(hwnd, 0, 0, 0, 0, 0,
+                         SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         const TWindow* shown = Find(hwnd);
         if (activate && shown && !shown->Parent && shown->State != TShowState::Minimized) {
@@ -343,7 +344,8 @@ bool TWindowSystem::ShowWindow(HWND hwnd, int cmd) {
         }
         Send(hwnd, WM_SHOWWINDOW, FALSE, 0);
         if (IsWindow(hwnd)) {
-            SetWindowPos(hwnd, 0, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(hwnd, 0, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         break;
     case SW_SHOWMINIMIZED:
@@ -368,8 +370,9 @@ bool TWindowSystem::ShowWindow(HWND hwnd, int cmd) {
     case SW_RESTORE:
     case SW_SHOWDEFAULT:
         if (w->State != TShowState::Normal) {
-            SetShowState(hwnd, (w->State == TShowState::Minimized && w->RestoreToMaximized) ? TShowState::Maximized
-                                                                                            : TShowState::Normal);
+            SetShowState(hwnd, (w->State == TShowState::Minimized && w->RestoreToMaximized)
+                                   ? TShowState::Maximized
+                                   : TShowState::Normal);
         }
         if (IsWindow(hwnd)) {
             show(true);
@@ -431,7 +434,8 @@ void TWindowSystem::SetShowState(HWND hwnd, TShowState state) {
             m_backend->SetNativeWindowMinimized(hwnd, false);
         }
         const RECT r = w->NormalRect;
-        SetWindowPos(hwnd, 0, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        SetWindowPos(hwnd, 0, r.Left, r.Top, r.Width(), r.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         break;
     }
     }
@@ -452,7 +456,7 @@ bool TWindowSystem::GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT& placement) co
     if (!w) {
         return false;
     }
-    placement.flags = w->RestoreToMaximized ? 2 : 0;  // WPF_RESTORETOMAXIMIZED
+    placement.flags = w->RestoreToMaximized ? 2 : 0; // WPF_RESTORETOMAXIMIZED
     switch (w->State) {
     case TShowState::Minimized:
         placement.showCmd = SW_SHOWMINIMIZED;

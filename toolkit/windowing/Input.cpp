@@ -1,7 +1,7 @@
+#include "toolkit/windowing/WindowSystem.h"
+
 #include <algorithm>
 #include <cstdlib>
-
-#include "toolkit/windowing/WindowSystem.h"
 
 // Raw backend events become messages when the queue hands them out, not when they arrive, so
 // that routing sees the capture, focus and window layout of that moment. Pointer events go to the
@@ -75,7 +75,7 @@ TCursorShape ShapeOf(HCURSOR cursor) {
     }
 }
 
-}  // namespace
+} // namespace
 
 // ---- Finding the window under a point -----------------------------------------------------------
 
@@ -120,7 +120,9 @@ HWND TWindowSystem::FindAt(POINT screen, const std::vector<HWND>& skip) const {
     return 0;
 }
 
-HWND TWindowSystem::WindowAt(POINT screen) const { return FindAt(screen, {}); }
+HWND TWindowSystem::WindowAt(POINT screen) const {
+    return FindAt(screen, {});
+}
 
 HWND TWindowSystem::WindowFromPoint(POINT screen, int* hit) {
     std::vector<HWND> skip;
@@ -256,9 +258,10 @@ std::optional<MSG> TWindowSystem::CookPointer(const TRawInput& raw) {
             under = WindowAt(p);
             const POINT origin = ClientOrigin(under);
             RECT client;
-            hitUnder = under && GetClientRect(under, client) && client.Contains({p.X - origin.X, p.Y - origin.Y})
-                           ? HTCLIENT
-                           : HTNOWHERE;
+            hitUnder =
+                under && GetClientRect(under, client) && client.Contains({p.X - origin.X, p.Y - origin.Y})
+                    ? HTCLIENT
+                    : HTNOWHERE;
         }
     } else {
         under = WindowFromPoint(p, &hitUnder);
@@ -290,7 +293,8 @@ std::optional<MSG> TWindowSystem::CookPointer(const TRawInput& raw) {
         const HWND top = GetAncestor(target, GA_ROOT);
         const TWindow* topWindow = Find(top);
         if (top != m_active && topWindow && !(topWindow->ExStyle & WS_EX_NOACTIVATE)) {
-            const LRESULT answer = Send(target, WM_MOUSEACTIVATE, top, MAKELPARAM(hit, static_cast<int>(message)));
+            const LRESULT answer =
+                Send(target, WM_MOUSEACTIVATE, top, MAKELPARAM(hit, static_cast<int>(message)));
             if (answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) {
                 SetActiveWindow(top, true);
             }
@@ -311,7 +315,8 @@ std::optional<MSG> TWindowSystem::CookPointer(const TRawInput& raw) {
         const bool wantsDouble = !client || (w->Class && (w->Class->Style & CS_DBLCLKS));
         const int dx = GetSystemMetrics(SM_CXDOUBLECLK) / 2;
         const int dy = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-        if (wantsDouble && m_lastClick.Valid && m_lastClick.Window == target && m_lastClick.Message == message &&
+        if (wantsDouble && m_lastClick.Valid && m_lastClick.Window == target &&
+            m_lastClick.Message == message &&
             now - m_lastClick.Time <= static_cast<std::int64_t>(m_doubleClickTime) &&
             std::abs(p.X - m_lastClick.Screen.X) <= dx && std::abs(p.Y - m_lastClick.Screen.Y) <= dy) {
             message += 2;
@@ -447,7 +452,8 @@ bool TWindowSystem::CheckHover() {
     m_tracking.Flags &= ~TME_HOVER;
     if (!(m_tracking.Flags & TME_NONCLIENT)) {
         const POINT origin = ClientOrigin(hwnd);
-        Post(hwnd, WM_MOUSEHOVER, MouseKeyFlags(), MAKELPARAM(m_cursorPos.X - origin.X, m_cursorPos.Y - origin.Y));
+        Post(hwnd, WM_MOUSEHOVER, MouseKeyFlags(),
+             MAKELPARAM(m_cursorPos.X - origin.X, m_cursorPos.Y - origin.Y));
     } else {
         Post(hwnd, WM_NCMOUSEHOVER, HTNOWHERE, PointToLParam(m_cursorPos));
     }

@@ -1,6 +1,6 @@
-#include <algorithm>
-
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
 
 // The queue hands out, in this order: posted messages, WM_QUIT, input (made from raw events at
 // the moment it is retrieved, so routing sees the capture and focus of that moment), WM_PAINT for

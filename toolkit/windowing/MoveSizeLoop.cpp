@@ -1,6 +1,6 @@
-#include <algorithm>
-
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
 
 // The toolkit moves and sizes windows itself, so it works without a window manager and without
 // a native frame. The loop captures the pointer, follows it until the button is released (or, when
@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr int kKeyboardStep = 8;      // pixels per arrow key press
-constexpr int kPollIntervalMs = 8;    // between reads of the real pointer while nothing is queued
-constexpr int kReleaseGraceMs = 100;  // how long to wait for the release event after the poll saw it
+constexpr int kKeyboardStep = 8;     // pixels per arrow key press
+constexpr int kPollIntervalMs = 8;   // between reads of the real pointer while nothing is queued
+constexpr int kReleaseGraceMs = 100; // how long to wait for the release event after the poll saw it
 
 bool HasEdge(UINT edge, UINT side) {
     switch (side) {
@@ -46,7 +46,7 @@ void ClampSize(RECT& r, UINT edge, const MINMAXINFO& mmi) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void TWindowSystem::RunMoveSizeLoop(HWND hwnd, UINT edge, POINT start, bool pointerDriven) {
     const TWindow* w = Find(hwnd);
@@ -111,7 +111,7 @@ void TWindowSystem::RunMoveSizeLoop(HWND hwnd, UINT edge, POINT start, bool poin
     MSG msg;
     while (!finished) {
         if (!IsWindow(hwnd) || m_capture != hwnd) {
-            break;  // someone took the capture away: the window stays where it is
+            break; // someone took the capture away: the window stays where it is
         }
         if (Peek(msg, 0, 0, 0, PM_REMOVE)) {
             switch (msg.message) {
@@ -173,7 +173,7 @@ void TWindowSystem::RunMoveSizeLoop(HWND hwnd, UINT edge, POINT start, bool poin
             case WM_RBUTTONDOWN:
             case WM_RBUTTONUP:
             case WM_MOUSEWHEEL:
-                break;  // the loop owns the keyboard and the pointer while it runs
+                break; // the loop owns the keyboard and the pointer while it runs
             case WM_QUIT:
                 PostQuit(static_cast<int>(msg.wParam));
                 finished = true;

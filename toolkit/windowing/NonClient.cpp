@@ -1,8 +1,8 @@
-#include <algorithm>
-
 #include "toolkit/graphics/Gdi.h"
 #include "toolkit/windowing/ScrollBarGeometry.h"
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
 
 // The non-client area of the default procedure: a child's border (WS_BORDER, client and static
 // edges) and the native scroll bars, which sit right against the client area. Top-level windows
@@ -30,7 +30,7 @@ void Edge(TDeviceContext& dc, const TRect& r, TColor topLeft, TColor bottomRight
     Fill(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, bottomRight);
 }
 
-}  // namespace
+} // namespace
 
 int TWindowSystem::BorderWidth(const TWindow& w) const {
     if (!w.Parent) {
@@ -138,7 +138,8 @@ void TWindowSystem::PaintNonClient(HWND hwnd) {
     const TScrollBarGeometry vertical = ScrollBarGeometryOf(*w, SB_VERT, false);
     const TScrollBarGeometry horizontal = ScrollBarGeometryOf(*w, SB_HORZ, false);
     if (vertical.Present && horizontal.Present) {
-        Fill(*dc, {vertical.Bar.Left, horizontal.Bar.Top, vertical.Bar.Right, horizontal.Bar.Bottom}, clBtnFace);
+        Fill(*dc, {vertical.Bar.Left, horizontal.Bar.Top, vertical.Bar.Right, horizontal.Bar.Bottom},
+             clBtnFace);
     }
     ReleaseDC(hwnd, dc);
 }

@@ -1,7 +1,7 @@
-#include <algorithm>
-
 #include "toolkit/graphics/Gdi.h"
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
 
 // Every top-level window owns one surface; its whole tree paints into it through device
 // contexts whose system clip is the visible part of the painting window. Update regions are kept
@@ -18,13 +18,17 @@ namespace {
 
 constexpr std::int64_t kPresentIntervalMs = 16;
 
-std::uint32_t SurfaceFill() { return ColorToPixel(clBtnFace); }
+std::uint32_t SurfaceFill() {
+    return ColorToPixel(clBtnFace);
+}
 
-}  // namespace
+} // namespace
 
 // ---- Surfaces ------------------------------------------------------------------------------------
 
-void TWindowSystem::InitPainting() { m_surfaces.clear(); }
+void TWindowSystem::InitPainting() {
+    m_surfaces.clear();
+}
 
 void TWindowSystem::CreateSurface(HWND hwnd) {
     const TWindow* w = Find(hwnd);
@@ -369,7 +373,9 @@ HDC TWindowSystem::BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
     return dc;
 }
 
-void TWindowSystem::EndPaint(HWND hwnd, const PAINTSTRUCT& ps) { ReleaseDC(hwnd, ps.hdc); }
+void TWindowSystem::EndPaint(HWND hwnd, const PAINTSTRUCT& ps) {
+    ReleaseDC(hwnd, ps.hdc);
+}
 
 void TWindowSystem::DefaultPaint(HWND hwnd) {
     PAINTSTRUCT ps;
@@ -464,14 +470,15 @@ int TWindowSystem::ReleaseDC(HWND /*hwnd*/, HDC dc) {
     return 1;
 }
 
-// ---- The screen DC -----------------------------------------------------------------------------------------
+// ---- The screen DC
+// -----------------------------------------------------------------------------------------
 
 // Drawing "on the screen" lands in the windows that are there: the DC draws on a composed copy of
 // the screen part the program's windows cover, and when it is released every pixel that changed
 // is written into the surface of the topmost window showing that pixel.
 HDC TWindowSystem::MakeScreenDC() {
     TRect area;
-    std::vector<HWND> visible;  // front to back
+    std::vector<HWND> visible; // front to back
     for (HWND t : m_topLevels) {
         const TWindow* w = Find(t);
         if (w && (w->Style & WS_VISIBLE) && w->State != TShowState::Minimized && m_surfaces.count(t)) {
@@ -496,7 +503,8 @@ HDC TWindowSystem::MakeScreenDC() {
                 if (!pixels.Contains(lx, ly) || (w->Shape && !w->Shape->Contains(lx, ly))) {
                     continue;
                 }
-                const std::size_t index = static_cast<std::size_t>(y - area.Top) * area.Width() + (x - area.Left);
+                const std::size_t index =
+                    static_cast<std::size_t>(y - area.Top) * area.Width() + (x - area.Left);
                 record.Scratch->Row(y - area.Top)[x - area.Left] = pixels.Row(ly)[lx];
                 record.Owner[index] = i;
             }
@@ -550,7 +558,8 @@ void TWindowSystem::FinishScreenDC(TDCRecord& record) {
     }
 }
 
-// ---- Window shapes ------------------------------------------------------------------------------------------
+// ---- Window shapes
+// ------------------------------------------------------------------------------------------
 
 bool TWindowSystem::SetWindowRgn(HWND hwnd, std::optional<TRegion> shape, bool redraw) {
     TWindow* w = Find(hwnd);
@@ -559,7 +568,7 @@ bool TWindowSystem::SetWindowRgn(HWND hwnd, std::optional<TRegion> shape, bool r
     }
     const bool visible = IsVisible(hwnd);
     if (visible && redraw && w->Parent) {
-        InvalidateWindowArea(hwnd);  // the parent shows through where the old shape was
+        InvalidateWindowArea(hwnd); // the parent shows through where the old shape was
     }
     w->Shape = std::move(shape);
     ApplyWindowShape(hwnd);
@@ -589,7 +598,8 @@ bool TWindowSystem::PointInWindowShape(HWND hwnd, POINT windowPoint) const {
     return w && (!w->Shape || w->Shape->Contains(windowPoint));
 }
 
-// ---- Presentation ------------------------------------------------------------------------------------------
+// ---- Presentation
+// ------------------------------------------------------------------------------------------
 
 void TWindowSystem::PresentChanged(bool force) {
     const std::int64_t now = Now();

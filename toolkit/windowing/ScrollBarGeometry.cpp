@@ -1,9 +1,9 @@
 #include "toolkit/windowing/ScrollBarGeometry.h"
 
+#include "toolkit/windowing/Messages.h"
+
 #include <algorithm>
 #include <cstdint>
-
-#include "toolkit/windowing/Messages.h"
 
 bool IsScrollable(const TScrollBarState& s) {
     if (s.Max <= s.Min) {
@@ -14,7 +14,8 @@ bool IsScrollable(const TScrollBarState& s) {
 }
 
 int MaxScrollPos(const TScrollBarState& s) {
-    const std::int64_t maxPos = static_cast<std::int64_t>(s.Max) - std::max<std::int64_t>(static_cast<std::int64_t>(s.Page) - 1, 0);
+    const std::int64_t maxPos =
+        static_cast<std::int64_t>(s.Max) - std::max<std::int64_t>(static_cast<std::int64_t>(s.Page) - 1, 0);
     return static_cast<int>(std::max<std::int64_t>(maxPos, s.Min));
 }
 
@@ -44,15 +45,16 @@ TScrollBarGeometry ComputeScrollBarGeometry(const TWindow& w, int bar, int thick
     g.Length = g.Vertical ? g.Bar.Height() : g.Bar.Width();
     g.Arrow = std::min(thickness, g.Length / 2);
     g.TrackLength = std::max(g.Length - 2 * g.Arrow, 0);
-    g.Unavailable = !windowEnabled || s.DisabledArrows == ESB_DISABLE_BOTH || (s.DisableNoScroll && !IsScrollable(s));
+    g.Unavailable =
+        !windowEnabled || s.DisabledArrows == ESB_DISABLE_BOTH || (s.DisableNoScroll && !IsScrollable(s));
     if (g.Unavailable || !IsScrollable(s)) {
         return g;
     }
     const std::int64_t range = static_cast<std::int64_t>(s.Max) - s.Min + 1;
     int thumb = thickness;
     if (s.Page > 0) {
-        thumb = static_cast<int>(std::max<std::int64_t>(g.TrackLength * static_cast<std::int64_t>(s.Page) / range,
-                                                        kMinScrollThumb));
+        thumb = static_cast<int>(std::max<std::int64_t>(
+            g.TrackLength * static_cast<std::int64_t>(s.Page) / range, kMinScrollThumb));
     }
     if (thumb > g.TrackLength) {
         return g;
@@ -62,7 +64,8 @@ TScrollBarGeometry ComputeScrollBarGeometry(const TWindow& w, int bar, int thick
     const std::int64_t travel = g.TrackLength - thumb;
     const std::int64_t span = static_cast<std::int64_t>(maxPos) - s.Min;
     g.HasThumb = true;
-    g.ThumbStart = g.Arrow + static_cast<int>(span > 0 ? travel * (static_cast<std::int64_t>(pos) - s.Min) / span : 0);
+    g.ThumbStart =
+        g.Arrow + static_cast<int>(span > 0 ? travel * (static_cast<std::int64_t>(pos) - s.Min) / span : 0);
     g.ThumbEnd = g.ThumbStart + thumb;
     return g;
 }

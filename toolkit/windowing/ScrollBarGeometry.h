@@ -1,31 +1,31 @@
 #pragma once
 
-#include <optional>
-
 #include "toolkit/windowing/Window.h"
+
+#include <optional>
 
 // Where the parts of a native scroll bar lie, worked out from its state alone, so that drawing,
 // hit testing, GetScrollBarInfo and dragging the thumb all agree.
 
 enum TScrollPart : int {
     kScrollNone = 0,
-    kScrollArrow1,  // up or left
-    kScrollPage1,   // the track before the thumb
+    kScrollArrow1, // up or left
+    kScrollPage1,  // the track before the thumb
     kScrollThumb,
-    kScrollPage2,   // the track after the thumb
-    kScrollArrow2,  // down or right
+    kScrollPage2,  // the track after the thumb
+    kScrollArrow2, // down or right
 };
 
 struct TScrollBarGeometry {
-    bool Present = false;  // the window shows this bar
+    bool Present = false; // the window shows this bar
     bool Vertical = true;
-    RECT Bar;               // window coordinates
-    int Length = 0;         // along the bar
-    int Arrow = 0;          // length of each arrow button
-    int TrackLength = 0;    // between the arrows
-    bool Unavailable = false;  // disabled: no thumb, arrows grey
+    RECT Bar;                 // window coordinates
+    int Length = 0;           // along the bar
+    int Arrow = 0;            // length of each arrow button
+    int TrackLength = 0;      // between the arrows
+    bool Unavailable = false; // disabled: no thumb, arrows grey
     bool HasThumb = false;
-    int ThumbStart = 0;  // from the bar's start (arrow included), exclusive end
+    int ThumbStart = 0; // from the bar's start (arrow included), exclusive end
     int ThumbEnd = 0;
 
     // The part under a point in window coordinates, kScrollNone outside the bar.
@@ -33,7 +33,9 @@ struct TScrollBarGeometry {
     // A part's rectangle in window coordinates (empty when the part does not exist).
     RECT PartRect(int part) const;
     // The offset along the bar of a point in window coordinates.
-    int Along(POINT windowPoint) const { return Vertical ? windowPoint.Y - Bar.Top : windowPoint.X - Bar.Left; }
+    int Along(POINT windowPoint) const {
+        return Vertical ? windowPoint.Y - Bar.Top : windowPoint.X - Bar.Left;
+    }
 };
 
 // Smallest thumb, in pixels.

@@ -1,6 +1,6 @@
-#include <algorithm>
-
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
 
 // Native scroll bars in the non-client area: their numbers (Set/GetScrollInfo), their state as
 // the classic accessibility record reports it, their look, and operating them with the mouse.
@@ -14,8 +14,12 @@ constexpr UINT_PTR kScrollRepeatTimer = 0xFFFA;
 constexpr int kFirstRepeatMs = 200;
 constexpr int kRepeatMs = 50;
 
-TScrollBarState& StateOf(TWindow& w, int bar) { return bar == SB_VERT ? w.VScroll : w.HScroll; }
-const TScrollBarState& StateOf(const TWindow& w, int bar) { return bar == SB_VERT ? w.VScroll : w.HScroll; }
+TScrollBarState& StateOf(TWindow& w, int bar) {
+    return bar == SB_VERT ? w.VScroll : w.HScroll;
+}
+const TScrollBarState& StateOf(const TWindow& w, int bar) {
+    return bar == SB_VERT ? w.VScroll : w.HScroll;
+}
 
 void Fill(TDeviceContext& dc, const TRect& r, TColor color) {
     if (r.IsEmpty()) {
@@ -76,7 +80,7 @@ void ArrowGlyph(TDeviceContext& dc, const TRect& r, TArrow direction, bool disab
     }
 }
 
-}  // namespace
+} // namespace
 
 // ---- State --------------------------------------------------------------------------------------------
 
@@ -86,7 +90,8 @@ TScrollBarGeometry TWindowSystem::ScrollBarGeometryOf(const TWindow& w, int bar,
         m_scrollTracking.Dragging) {
         trackPos = StateOf(w, bar).TrackPos;
     }
-    return ComputeScrollBarGeometry(w, bar, GetSystemMetrics(SM_CXVSCROLL), IsEnabledTree(w.Handle), trackPos);
+    return ComputeScrollBarGeometry(w, bar, GetSystemMetrics(SM_CXVSCROLL), IsEnabledTree(w.Handle),
+                                    trackPos);
 }
 
 int TWindowSystem::SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info, bool redraw) {
@@ -133,7 +138,8 @@ bool TWindowSystem::GetScrollInfo(HWND hwnd, int bar, SCROLLINFO& info) const {
         return false;
     }
     const TScrollBarState& s = StateOf(*w, bar);
-    const bool dragging = m_scrollTracking.Window == hwnd && m_scrollTracking.Bar == bar && m_scrollTracking.Dragging;
+    const bool dragging =
+        m_scrollTracking.Window == hwnd && m_scrollTracking.Bar == bar && m_scrollTracking.Dragging;
     if (info.fMask & SIF_RANGE) {
         info.nMin = s.Min;
         info.nMax = s.Max;
@@ -208,7 +214,8 @@ bool TWindowSystem::ShowScrollBar(HWND hwnd, int bar, bool show) {
         return true;
     }
     w->Style = style;
-    SetWindowPos(hwnd, 0, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, 0, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }
 
@@ -259,7 +266,8 @@ void TWindowSystem::DrawScrollBar(TDeviceContext& dc, const TWindow& w, int bar)
     }
 }
 
-// ---- Operating with the mouse ------------------------------------------------------------------------------
+// ---- Operating with the mouse
+// ------------------------------------------------------------------------------
 
 void TWindowSystem::TrackScrollBar(HWND hwnd, int bar, POINT screen) {
     const TWindow* w = Find(hwnd);
@@ -271,7 +279,8 @@ void TWindowSystem::TrackScrollBar(HWND hwnd, int bar, POINT screen) {
     TScrollBarGeometry g = ScrollBarGeometryOf(*w, bar, false);
     const int part = g.PartAt(local(screen));
     const TScrollBarState& start = StateOf(*w, bar);
-    if (part == kScrollNone || g.Unavailable || (part == kScrollArrow1 && (start.DisabledArrows & ESB_DISABLE_LTUP)) ||
+    if (part == kScrollNone || g.Unavailable ||
+        (part == kScrollArrow1 && (start.DisabledArrows & ESB_DISABLE_LTUP)) ||
         (part == kScrollArrow2 && (start.DisabledArrows & ESB_DISABLE_RTDN))) {
         return;
     }
@@ -354,7 +363,7 @@ void TWindowSystem::TrackScrollBar(HWND hwnd, int bar, POINT screen) {
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
         case WM_MOUSEWHEEL:
-            break;  // the pointer belongs to the scroll bar until the button comes up
+            break; // the pointer belongs to the scroll bar until the button comes up
         case WM_QUIT:
             PostQuit(static_cast<int>(msg.wParam));
             finished = true;

@@ -1,6 +1,6 @@
-#include <cstring>
-
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <cstring>
 
 namespace {
 
@@ -14,7 +14,7 @@ LOGFONT SystemFont(int weight) {
     return font;
 }
 
-}  // namespace
+} // namespace
 
 // Metrics are the classic ones at 96 dpi, fixed, so that layouts measured on the classic desktop
 // keep their sizes; only the screen and work area come from the backend.
@@ -133,7 +133,9 @@ bool TWindowSystem::SystemParametersInfo(UINT action, UINT /*param*/, void* data
     }
 }
 
-void TWindowSystem::MessageBeep(UINT /*type*/) { m_backend->Beep(); }
+void TWindowSystem::MessageBeep(UINT /*type*/) {
+    m_backend->Beep();
+}
 
 bool TWindowSystem::GetNonClientMetrics(void* data) const {
     auto* metrics = static_cast<NONCLIENTMETRICS*>(data);

@@ -1,6 +1,6 @@
-#include <algorithm>
-
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
 
 UINT_PTR TWindowSystem::SetTimer(HWND hwnd, UINT_PTR id, int intervalMs, TIMERPROC proc) {
     if (hwnd != 0) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
-
 #include "toolkit/graphics/GdiHandles.h"
 #include "toolkit/graphics/GdiObjects.h"
 #include "toolkit/graphics/Types.h"
+
+#include <cstdint>
 
 // The scalar types and packing helpers of the classic window-message API. Rectangles and points
 // are the toolkit's own TRect and TPoint (right and bottom exclusive), under their classic names
@@ -46,32 +46,53 @@ struct MSG {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    DWORD time = 0;  // milliseconds on the toolkit's clock
-    POINT pt;        // pointer position on the screen when the message was made
+    DWORD time = 0; // milliseconds on the toolkit's clock
+    POINT pt;       // pointer position on the screen when the message was made
 };
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr DWORD MAKELONG(WORD low, WORD high) { return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16); }
-constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return MAKELONG(low, high); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr DWORD MAKELONG(WORD low, WORD high) {
+    return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16);
+}
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+    return MAKELONG(low, high);
+}
 // Packs two signed 16-bit values (coordinates) as the classic API does: the result is a
 // sign-extended 32-bit value, so it round-trips through GET_X_LPARAM/GET_Y_LPARAM.
 constexpr LPARAM MAKELPARAM(int low, int high) {
-    return static_cast<LPARAM>(static_cast<std::int32_t>(MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high))));
+    return static_cast<LPARAM>(
+        static_cast<std::int32_t>(MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high))));
 }
-constexpr int GET_X_LPARAM(LPARAM v) { return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(v))); }
-constexpr int GET_Y_LPARAM(LPARAM v) { return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(v))); }
-constexpr LPARAM PointToLParam(POINT p) { return MAKELPARAM(p.X, p.Y); }
-constexpr POINT LParamToPoint(LPARAM v) { return {GET_X_LPARAM(v), GET_Y_LPARAM(v)}; }
-constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM v) { return static_cast<SHORT>(HIWORD(v)); }
-constexpr WORD GET_KEYSTATE_WPARAM(WPARAM v) { return LOWORD(v); }
+constexpr int GET_X_LPARAM(LPARAM v) {
+    return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(v)));
+}
+constexpr int GET_Y_LPARAM(LPARAM v) {
+    return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(v)));
+}
+constexpr LPARAM PointToLParam(POINT p) {
+    return MAKELPARAM(p.X, p.Y);
+}
+constexpr POINT LParamToPoint(LPARAM v) {
+    return {GET_X_LPARAM(v), GET_Y_LPARAM(v)};
+}
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM v) {
+    return static_cast<SHORT>(HIWORD(v));
+}
+constexpr WORD GET_KEYSTATE_WPARAM(WPARAM v) {
+    return LOWORD(v);
+}
 
 // Structures carried by messages, with their classic field names.
 
 struct CREATESTRUCT {
     void* lpCreateParams = nullptr;
     HWND hwndParent = 0;
-    LONG_PTR hMenu = 0;  // a child's id
+    LONG_PTR hMenu = 0; // a child's id
     int cy = 0;
     int cx = 0;
     int y = 0;
@@ -149,8 +170,8 @@ static_assert(sizeof(SCROLLBARINFO) == 60);
 
 struct PAINTSTRUCT {
     HDC hdc = nullptr;
-    BOOL fErase = FALSE;  // TRUE when WM_ERASEBKGND did not erase and the painter should
-    RECT rcPaint;         // bounds of what needs painting, client coordinates
+    BOOL fErase = FALSE; // TRUE when WM_ERASEBKGND did not erase and the painter should
+    RECT rcPaint;        // bounds of what needs painting, client coordinates
 };
 
 struct WINDOWPLACEMENT {

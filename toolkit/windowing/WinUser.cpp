@@ -1,26 +1,34 @@
 #include "toolkit/windowing/WinUser.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "toolkit/graphics/Gdi.h"
 #include "toolkit/graphics/Region.h"
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
+#include <cstring>
 
 // The classic free functions, each a thin shell over the current window system.
 
 namespace {
 
-TWindowSystem* Sys() { return TWindowSystem::Current(); }
+TWindowSystem* Sys() {
+    return TWindowSystem::Current();
+}
 
-std::string Str(const char* s) { return s ? std::string(s) : std::string(); }
+std::string Str(const char* s) {
+    return s ? std::string(s) : std::string();
+}
 
-}  // namespace
+} // namespace
 
 // ---- Classes and windows ------------------------------------------------------------------------
 
-ATOM RegisterClass(const WNDCLASS* wc) { return Sys() && wc ? Sys()->RegisterClass(*wc) : 0; }
-BOOL UnregisterClass(const char* className) { return Sys() && Sys()->UnregisterClass(Str(className)); }
+ATOM RegisterClass(const WNDCLASS* wc) {
+    return Sys() && wc ? Sys()->RegisterClass(*wc) : 0;
+}
+BOOL UnregisterClass(const char* className) {
+    return Sys() && Sys()->UnregisterClass(Str(className));
+}
 BOOL GetClassInfo(const char* className, WNDCLASS* wc) {
     return Sys() && wc && Sys()->GetClassInfo(Str(className), *wc);
 }
@@ -30,18 +38,34 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
                                          parent, id, param)
                  : 0;
 }
-BOOL DestroyWindow(HWND hwnd) { return Sys() && Sys()->DestroyWindow(hwnd); }
-BOOL IsWindow(HWND hwnd) { return Sys() && Sys()->IsWindow(hwnd); }
-BOOL IsWindowVisible(HWND hwnd) { return Sys() && Sys()->IsVisible(hwnd); }
+BOOL DestroyWindow(HWND hwnd) {
+    return Sys() && Sys()->DestroyWindow(hwnd);
+}
+BOOL IsWindow(HWND hwnd) {
+    return Sys() && Sys()->IsWindow(hwnd);
+}
+BOOL IsWindowVisible(HWND hwnd) {
+    return Sys() && Sys()->IsVisible(hwnd);
+}
 BOOL IsWindowEnabled(HWND hwnd) {
     const TWindow* w = Sys() ? Sys()->Find(hwnd) : nullptr;
     return w && !(w->Style & WS_DISABLED);
 }
-BOOL IsChild(HWND parent, HWND child) { return Sys() && Sys()->IsChild(parent, child); }
-HWND GetParent(HWND hwnd) { return Sys() ? Sys()->GetParent(hwnd) : 0; }
-HWND SetParent(HWND child, HWND newParent) { return Sys() ? Sys()->SetParent(child, newParent) : 0; }
-HWND GetAncestor(HWND hwnd, UINT flags) { return Sys() ? Sys()->GetAncestor(hwnd, flags) : 0; }
-HWND GetWindow(HWND hwnd, UINT cmd) { return Sys() ? Sys()->GetWindow(hwnd, cmd) : 0; }
+BOOL IsChild(HWND parent, HWND child) {
+    return Sys() && Sys()->IsChild(parent, child);
+}
+HWND GetParent(HWND hwnd) {
+    return Sys() ? Sys()->GetParent(hwnd) : 0;
+}
+HWND SetParent(HWND child, HWND newParent) {
+    return Sys() ? Sys()->SetParent(child, newParent) : 0;
+}
+HWND GetAncestor(HWND hwnd, UINT flags) {
+    return Sys() ? Sys()->GetAncestor(hwnd, flags) : 0;
+}
+HWND GetWindow(HWND hwnd, UINT cmd) {
+    return Sys() ? Sys()->GetWindow(hwnd, cmd) : 0;
+}
 HWND GetTopWindow(HWND hwnd) {
     if (!Sys()) {
         return 0;
@@ -52,12 +76,18 @@ HWND GetTopWindow(HWND hwnd) {
     }
     return Sys()->GetWindow(hwnd, GW_CHILD);
 }
-HWND GetDesktopWindow() { return TWindowSystem::kDesktopWindow; }
-LONG_PTR GetWindowLongPtr(HWND hwnd, int index) { return Sys() ? Sys()->GetWindowLongPtr(hwnd, index) : 0; }
+HWND GetDesktopWindow() {
+    return TWindowSystem::kDesktopWindow;
+}
+LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
+    return Sys() ? Sys()->GetWindowLongPtr(hwnd, index) : 0;
+}
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
     return Sys() ? Sys()->SetWindowLongPtr(hwnd, index, value) : 0;
 }
-LONG GetWindowLong(HWND hwnd, int index) { return static_cast<LONG>(GetWindowLongPtr(hwnd, index)); }
+LONG GetWindowLong(HWND hwnd, int index) {
+    return static_cast<LONG>(GetWindowLongPtr(hwnd, index));
+}
 LONG SetWindowLong(HWND hwnd, int index, LONG value) {
     // Styles are unsigned 32-bit values: keep them from being sign-extended into the wider slot.
     const LONG_PTR wide = (index == GWL_STYLE || index == GWL_EXSTYLE)
@@ -77,9 +107,12 @@ int GetWindowText(HWND hwnd, char* buffer, int size) {
         return 0;
     }
     buffer[0] = '\0';
-    return static_cast<int>(SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
+    return static_cast<int>(
+        SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
-int GetWindowTextLength(HWND hwnd) { return static_cast<int>(SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0)); }
+int GetWindowTextLength(HWND hwnd) {
+    return static_cast<int>(SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0));
+}
 std::string GetWindowTextString(HWND hwnd) {
     const int length = GetWindowTextLength(hwnd);
     if (length <= 0) {
@@ -90,9 +123,15 @@ std::string GetWindowTextString(HWND hwnd) {
     text.resize(static_cast<std::size_t>(std::clamp(got, 0, length)));
     return text;
 }
-BOOL SetProp(HWND hwnd, const char* name, void* data) { return Sys() && name && Sys()->SetProp(hwnd, name, data); }
-void* GetProp(HWND hwnd, const char* name) { return Sys() && name ? Sys()->GetProp(hwnd, name) : nullptr; }
-void* RemoveProp(HWND hwnd, const char* name) { return Sys() && name ? Sys()->RemoveProp(hwnd, name) : nullptr; }
+BOOL SetProp(HWND hwnd, const char* name, void* data) {
+    return Sys() && name && Sys()->SetProp(hwnd, name, data);
+}
+void* GetProp(HWND hwnd, const char* name) {
+    return Sys() && name ? Sys()->GetProp(hwnd, name) : nullptr;
+}
+void* RemoveProp(HWND hwnd, const char* name) {
+    return Sys() && name ? Sys()->RemoveProp(hwnd, name) : nullptr;
+}
 
 BOOL EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) {
     TWindowSystem* sys = Sys();
@@ -148,8 +187,12 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT first, UINT last) {
     }
     return Sys()->Get(*msg, hwnd, first, last) ? TRUE : FALSE;
 }
-BOOL TranslateMessage(const MSG* msg) { return Sys() && msg && Sys()->Translate(*msg); }
-LRESULT DispatchMessage(const MSG* msg) { return Sys() && msg ? Sys()->Dispatch(*msg) : 0; }
+BOOL TranslateMessage(const MSG* msg) {
+    return Sys() && msg && Sys()->Translate(*msg);
+}
+LRESULT DispatchMessage(const MSG* msg) {
+    return Sys() && msg ? Sys()->Dispatch(*msg) : 0;
+}
 BOOL WaitMessage() {
     if (!Sys()) {
         return FALSE;
@@ -157,7 +200,9 @@ BOOL WaitMessage() {
     Sys()->Wait();
     return TRUE;
 }
-DWORD GetMessageTime() { return Sys() ? Sys()->LastMessageTime() : 0; }
+DWORD GetMessageTime() {
+    return Sys() ? Sys()->LastMessageTime() : 0;
+}
 DWORD GetMessagePos() {
     if (!Sys()) {
         return 0;
@@ -171,7 +216,9 @@ DWORD GetMessagePos() {
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, int intervalMs, TIMERPROC proc) {
     return Sys() ? Sys()->SetTimer(hwnd, id, intervalMs, proc) : 0;
 }
-BOOL KillTimer(HWND hwnd, UINT_PTR id) { return Sys() && Sys()->KillTimer(hwnd, id); }
+BOOL KillTimer(HWND hwnd, UINT_PTR id) {
+    return Sys() && Sys()->KillTimer(hwnd, id);
+}
 
 // ---- Geometry ------------------------------------------------------------------------------------------
 
@@ -231,9 +278,15 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
     }
     return static_cast<int>(MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy)));
 }
-BOOL ShowWindow(HWND hwnd, int cmd) { return Sys() && Sys()->ShowWindow(hwnd, cmd); }
-BOOL IsIconic(HWND hwnd) { return Sys() && Sys()->IsIconic(hwnd); }
-BOOL IsZoomed(HWND hwnd) { return Sys() && Sys()->IsZoomed(hwnd); }
+BOOL ShowWindow(HWND hwnd, int cmd) {
+    return Sys() && Sys()->ShowWindow(hwnd, cmd);
+}
+BOOL IsIconic(HWND hwnd) {
+    return Sys() && Sys()->IsIconic(hwnd);
+}
+BOOL IsZoomed(HWND hwnd) {
+    return Sys() && Sys()->IsZoomed(hwnd);
+}
 BOOL BringWindowToTop(HWND hwnd) {
     return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -243,7 +296,9 @@ BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement) {
 BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement) {
     return Sys() && placement && Sys()->SetWindowPlacement(hwnd, *placement);
 }
-HWND WindowFromPoint(POINT screen) { return Sys() ? Sys()->WindowFromPoint(screen) : 0; }
+HWND WindowFromPoint(POINT screen) {
+    return Sys() ? Sys()->WindowFromPoint(screen) : 0;
+}
 HWND ChildWindowFromPoint(HWND parent, POINT client) {
     const TWindow* w = Sys() ? Sys()->Find(parent) : nullptr;
     if (!w) {
@@ -265,10 +320,18 @@ HWND ChildWindowFromPoint(HWND parent, POINT client) {
 
 // ---- Input -------------------------------------------------------------------------------------------
 
-HWND SetCapture(HWND hwnd) { return Sys() ? Sys()->SetCapture(hwnd) : 0; }
-BOOL ReleaseCapture() { return Sys() && Sys()->ReleaseCapture(); }
-HWND GetCapture() { return Sys() ? Sys()->GetCapture() : 0; }
-BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme) { return Sys() && tme && Sys()->TrackMouseEvent(*tme); }
+HWND SetCapture(HWND hwnd) {
+    return Sys() ? Sys()->SetCapture(hwnd) : 0;
+}
+BOOL ReleaseCapture() {
+    return Sys() && Sys()->ReleaseCapture();
+}
+HWND GetCapture() {
+    return Sys() ? Sys()->GetCapture() : 0;
+}
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme) {
+    return Sys() && tme && Sys()->TrackMouseEvent(*tme);
+}
 BOOL GetCursorPos(POINT* point) {
     if (!Sys() || !point) {
         return FALSE;
@@ -276,15 +339,25 @@ BOOL GetCursorPos(POINT* point) {
     *point = Sys()->CursorPos();
     return TRUE;
 }
-HCURSOR LoadCursor(void* /*instance*/, int id) { return id; }
-HCURSOR SetCursor(HCURSOR cursor) { return Sys() ? Sys()->SetCursor(cursor) : 0; }
-HCURSOR GetCursor() { return Sys() ? Sys()->GetCursor() : 0; }
-SHORT GetKeyState(int vk) { return Sys() ? Sys()->GetKeyState(vk) : 0; }
+HCURSOR LoadCursor(void* /*instance*/, int id) {
+    return id;
+}
+HCURSOR SetCursor(HCURSOR cursor) {
+    return Sys() ? Sys()->SetCursor(cursor) : 0;
+}
+HCURSOR GetCursor() {
+    return Sys() ? Sys()->GetCursor() : 0;
+}
+SHORT GetKeyState(int vk) {
+    return Sys() ? Sys()->GetKeyState(vk) : 0;
+}
 SHORT GetAsyncKeyState(int vk) {
     // The toolkit knows the keyboard through its events only; the latest state is the best answer.
     return static_cast<SHORT>(GetKeyState(vk) & static_cast<SHORT>(0x8000));
 }
-UINT GetDoubleClickTime() { return Sys() ? Sys()->DoubleClickTime() : 500; }
+UINT GetDoubleClickTime() {
+    return Sys() ? Sys()->DoubleClickTime() : 500;
+}
 BOOL SetDoubleClickTime(UINT ms) {
     if (!Sys()) {
         return FALSE;
@@ -295,11 +368,21 @@ BOOL SetDoubleClickTime(UINT ms) {
 
 // ---- Focus and activation -------------------------------------------------------------------------------
 
-HWND SetFocus(HWND hwnd) { return Sys() ? Sys()->SetFocus(hwnd) : 0; }
-HWND GetFocus() { return Sys() ? Sys()->GetFocus() : 0; }
-HWND SetActiveWindow(HWND hwnd) { return Sys() ? Sys()->SetActiveWindow(hwnd) : 0; }
-HWND GetActiveWindow() { return Sys() ? Sys()->GetActiveWindow() : 0; }
-HWND GetForegroundWindow() { return GetActiveWindow(); }
+HWND SetFocus(HWND hwnd) {
+    return Sys() ? Sys()->SetFocus(hwnd) : 0;
+}
+HWND GetFocus() {
+    return Sys() ? Sys()->GetFocus() : 0;
+}
+HWND SetActiveWindow(HWND hwnd) {
+    return Sys() ? Sys()->SetActiveWindow(hwnd) : 0;
+}
+HWND GetActiveWindow() {
+    return Sys() ? Sys()->GetActiveWindow() : 0;
+}
+HWND GetForegroundWindow() {
+    return GetActiveWindow();
+}
 BOOL SetForegroundWindow(HWND hwnd) {
     if (!Sys() || !Sys()->IsWindow(hwnd)) {
         return FALSE;
@@ -307,7 +390,9 @@ BOOL SetForegroundWindow(HWND hwnd) {
     Sys()->SetActiveWindow(hwnd);
     return Sys()->GetActiveWindow() == Sys()->GetAncestor(hwnd, GA_ROOT);
 }
-BOOL EnableWindow(HWND hwnd, BOOL enable) { return Sys() && Sys()->EnableWindow(hwnd, enable != FALSE); }
+BOOL EnableWindow(HWND hwnd, BOOL enable) {
+    return Sys() && Sys()->EnableWindow(hwnd, enable != FALSE);
+}
 
 // ---- Painting --------------------------------------------------------------------------------------------
 
@@ -340,7 +425,7 @@ BOOL Redraw(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
     return sys->RedrawWindow(hwnd, nullptr, flags);
 }
 
-}  // namespace
+} // namespace
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     return Redraw(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
@@ -361,8 +446,12 @@ BOOL UpdateWindow(HWND hwnd) {
     Sys()->UpdateWindow(hwnd);
     return TRUE;
 }
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) { return Redraw(hwnd, rect, region, flags); }
-HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) { return Sys() && ps ? Sys()->BeginPaint(hwnd, *ps) : nullptr; }
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
+    return Redraw(hwnd, rect, region, flags);
+}
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
+    return Sys() && ps ? Sys()->BeginPaint(hwnd, *ps) : nullptr;
+}
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!Sys() || !ps) {
         return FALSE;
@@ -370,9 +459,15 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     Sys()->EndPaint(hwnd, *ps);
     return TRUE;
 }
-HDC GetDC(HWND hwnd) { return Sys() ? Sys()->GetDC(hwnd) : nullptr; }
-HDC GetWindowDC(HWND hwnd) { return Sys() ? Sys()->GetWindowDC(hwnd) : nullptr; }
-int ReleaseDC(HWND hwnd, HDC dc) { return Sys() ? Sys()->ReleaseDC(hwnd, dc) : 0; }
+HDC GetDC(HWND hwnd) {
+    return Sys() ? Sys()->GetDC(hwnd) : nullptr;
+}
+HDC GetWindowDC(HWND hwnd) {
+    return Sys() ? Sys()->GetWindowDC(hwnd) : nullptr;
+}
+int ReleaseDC(HWND hwnd, HDC dc) {
+    return Sys() ? Sys()->ReleaseDC(hwnd, dc) : 0;
+}
 BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL /*erase*/) {
     RECT r;
     const bool any = Sys() && Sys()->GetUpdateRect(hwnd, r);
@@ -423,7 +518,9 @@ int GetWindowRgn(HWND hwnd, HRGN region) {
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw) {
     return Sys() && info ? Sys()->SetScrollInfo(hwnd, bar, *info, redraw != FALSE) : 0;
 }
-BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info) { return Sys() && info && Sys()->GetScrollInfo(hwnd, bar, *info); }
+BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info) {
+    return Sys() && info && Sys()->GetScrollInfo(hwnd, bar, *info);
+}
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
     SCROLLINFO old;
     old.fMask = SIF_POS;
@@ -462,7 +559,9 @@ BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos) {
     }
     return TRUE;
 }
-BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) { return Sys() && Sys()->ShowScrollBar(hwnd, bar, show != FALSE); }
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
+    return Sys() && Sys()->ShowScrollBar(hwnd, bar, show != FALSE);
+}
 BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
     return Sys() && Sys()->EnableScrollBar(hwnd, static_cast<int>(bar), arrows);
 }
@@ -472,7 +571,9 @@ BOOL GetScrollBarInfo(HWND hwnd, LONG object, SCROLLBARINFO* info) {
 
 // ---- System information ---------------------------------------------------------------------------------
 
-int GetSystemMetrics(int index) { return Sys() ? Sys()->GetSystemMetrics(index) : 0; }
+int GetSystemMetrics(int index) {
+    return Sys() ? Sys()->GetSystemMetrics(index) : 0;
+}
 BOOL SystemParametersInfo(UINT action, UINT param, void* data, UINT /*winIni*/) {
     return Sys() && Sys()->SystemParametersInfo(action, param, data);
 }
@@ -492,6 +593,12 @@ std::function<bool(MSG&)> SetMessageFilter(std::function<bool(MSG&)> filter) {
 std::function<void()> SetIdleHandler(std::function<void()> handler) {
     return Sys() ? Sys()->SetIdleHandler(std::move(handler)) : nullptr;
 }
-bool ProcessPendingMessages() { return Sys() ? Sys()->PumpPending() : true; }
-int RunMessageLoop() { return Sys() ? Sys()->RunMessageLoop() : 0; }
-int RunModalLoop(HWND modal, const std::function<bool()>& done) { return Sys() ? Sys()->RunModalLoop(modal, done) : 1; }
+bool ProcessPendingMessages() {
+    return Sys() ? Sys()->PumpPending() : true;
+}
+int RunMessageLoop() {
+    return Sys() ? Sys()->RunMessageLoop() : 0;
+}
+int RunModalLoop(HWND modal, const std::function<bool()>& done) {
+    return Sys() ? Sys()->RunModalLoop(modal, done) : 1;
+}

@@ -1,18 +1,18 @@
 #pragma once
 
-#include <functional>
-#include <string>
-
 #include "toolkit/graphics/Color.h"
 #include "toolkit/windowing/Messages.h"
 #include "toolkit/windowing/WinTypes.h"
+
+#include <functional>
+#include <string>
 
 // The classic window-message API under its classic names. Every function acts on the current
 // window system (TWindowSystem::Current) and answers as for an invalid handle when there is none.
 // Text is UTF-8.
 
 struct WNDCLASS {
-    UINT style = 0;  // CS_...
+    UINT style = 0; // CS_...
     WNDPROC lpfnWndProc = nullptr;
     HCURSOR hCursor = 0;
     // The colour the default WM_ERASEBKGND fills the client area with; clNone for no erasing.
@@ -24,10 +24,19 @@ struct WNDCLASS {
 ATOM RegisterClass(const WNDCLASS* wc);
 BOOL UnregisterClass(const char* className);
 BOOL GetClassInfo(const char* className, WNDCLASS* wc);
-// For a child window (WS_CHILD) parent is its parent; for any other window parent is its owner.
-// id is the child's id (GWLP_ID). param reaches WM_NCCREATE and WM_CREATE in CREATESTRUCT.
-HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x,
-                    int y, int width, int height, HWND parent, LONG_PTR id, void* param);
+// For a child window (WS_CHILD) parent is its parent; for any other window parent is its owner
+// (HWND_MESSAGE makes a message-only window). id is the child's id (GWLP_ID). param reaches
+// WM_NCCREATE and WM_CREATE in CREATESTRUCT.
+// Top-level windows have no native frame: WS_CAPTION, WS_BORDER and WS_THICKFRAME take no room
+// (WS_CAPTION only makes maximising stop at the work area). A top-level window with
+// WS_EX_NOACTIVATE is a popup, as menus and drop-downs are: it is never activated, stays above
+// the ordinary windows, and the keyboard stays with its owner. Children keep classic borders
+// (WS_BORDER, WS_EX_CLIENTEDGE, WS_EX_STATICEDGE) and native scroll bars (WS_VSCROLL,
+// WS_HSCROLL) in their non-client area; a procedure that wants a band of its own around the
+// client area shrinks the proposed rectangle before passing WM_NCCALCSIZE on, so the band lies
+// outside the scroll bars.
+HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, LONG_PTR id, void* param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 BOOL IsWindowVisible(HWND hwnd);
@@ -117,9 +126,10 @@ HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 
-// ---- Painting -----------------------------------------------------------------------------------------------
-// Areas are in client coordinates; a null rectangle or region means the whole client area.
-// Invalidating a window also invalidates its children unless it has WS_CLIPCHILDREN.
+// ---- Painting
+// ----------------------------------------------------------------------------------------------- Areas are
+// in client coordinates; a null rectangle or region means the whole client area. Invalidating a window also
+// invalidates its children unless it has WS_CLIPCHILDREN.
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const RECT* rect);
@@ -141,7 +151,8 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
 // Copies the window's region into region; ERROR when the window has none.
 int GetWindowRgn(HWND hwnd, HRGN region);
 
-// ---- Native scroll bars ------------------------------------------------------------------------------------
+// ---- Native scroll bars
+// ------------------------------------------------------------------------------------
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);
 BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);

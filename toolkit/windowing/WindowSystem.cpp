@@ -1,9 +1,9 @@
 #include "toolkit/windowing/WindowSystem.h"
 
+#include "toolkit/windowing/WinUser.h"
+
 #include <algorithm>
 #include <cctype>
-
-#include "toolkit/windowing/WinUser.h"
 
 namespace {
 
@@ -12,7 +12,8 @@ std::uint64_t g_serial = 0;
 
 std::string LowerCase(const std::string& s) {
     std::string r = s;
-    std::transform(r.begin(), r.end(), r.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(r.begin(), r.end(), r.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return r;
 }
 
@@ -20,7 +21,7 @@ std::string LowerCase(const std::string& s) {
 constexpr HWND kFirstHandle = 0x100;
 constexpr HWND kLastHandle = 0xFFFFFF00u;
 
-}  // namespace
+} // namespace
 
 TWindowSystem::TWindowSystem(std::unique_ptr<TBackend> backend, std::unique_ptr<TClock> clock)
     : m_backend(std::move(backend)), m_clock(std::move(clock)) {
@@ -28,7 +29,8 @@ TWindowSystem::TWindowSystem(std::unique_ptr<TBackend> backend, std::unique_ptr<
     m_previous = g_current;
     g_current = this;
     if (m_clock->IsManual()) {
-        static_cast<TManualClock&>(*m_clock).SetAdvancer([this](std::int64_t target) { AdvanceClockTo(target); });
+        static_cast<TManualClock&>(*m_clock).SetAdvancer(
+            [this](std::int64_t target) { AdvanceClockTo(target); });
     }
     m_backend->Attach(*this);
     m_cursor = IDC_ARROW;
@@ -41,11 +43,14 @@ TWindowSystem::TWindowSystem(std::unique_ptr<TBackend> backend, std::unique_ptr<
 TWindowSystem::~TWindowSystem() {
     // Destroy what is left, owners after what they own, so that every window still hears
     // WM_DESTROY and WM_NCDESTROY while the system is intact.
-    while (!m_topLevels.empty()) {
-        DestroyWindow(m_topLevels.back());
-    }
-    while (!m_messageOnly.empty()) {
-        DestroyWindow(m_messageOnly.back());
+    for (std::vector<HWND>* list : {&m_topLevels, &m_messageOnly}) {
+        while (!list->empty()) {
+            const HWND last = list->back();
+            if (!DestroyWindow(last) && IsWindow(last)) {
+                // Its destruction was already under way when the system went: finish it here.
+                DestroyTree(last);
+            }
+        }
     }
     if (m_clock->IsManual()) {
         static_cast<TManualClock&>(*m_clock).SetAdvancer(nullptr);
@@ -56,13 +61,18 @@ TWindowSystem::~TWindowSystem() {
     }
 }
 
-TWindowSystem* TWindowSystem::Current() { return g_current; }
+TWindowSystem* TWindowSystem::Current() {
+    return g_current;
+}
 
-std::unique_ptr<TWindowSystem> StartWindowSystem(std::unique_ptr<TBackend> backend, std::unique_ptr<TClock> clock) {
+std::unique_ptr<TWindowSystem> StartWindowSystem(std::unique_ptr<TBackend> backend,
+                                                 std::unique_ptr<TClock> clock) {
     return std::make_unique<TWindowSystem>(std::move(backend), std::move(clock));
 }
 
-void TWindowSystem::PostRawInput(const TRawInput& input) { m_rawInput.push_back(input); }
+void TWindowSystem::PostRawInput(const TRawInput& input) {
+    m_rawInput.push_back(input);
+}
 
 // ---- Classes ----------------------------------------------------------------------------------
 

@@ -1,5 +1,14 @@
 #pragma once
 
+#include "toolkit/graphics/DeviceContext.h"
+#include "toolkit/graphics/PixelBuffer.h"
+#include "toolkit/graphics/Region.h"
+#include "toolkit/windowing/Backend.h"
+#include "toolkit/windowing/Clock.h"
+#include "toolkit/windowing/Messages.h"
+#include "toolkit/windowing/ScrollBarGeometry.h"
+#include "toolkit/windowing/Window.h"
+
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -9,15 +18,6 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-#include "toolkit/graphics/DeviceContext.h"
-#include "toolkit/graphics/PixelBuffer.h"
-#include "toolkit/graphics/Region.h"
-#include "toolkit/windowing/Backend.h"
-#include "toolkit/windowing/Clock.h"
-#include "toolkit/windowing/Messages.h"
-#include "toolkit/windowing/ScrollBarGeometry.h"
-#include "toolkit/windowing/Window.h"
 
 struct WNDCLASS;
 
@@ -139,8 +139,8 @@ public:
 
     // ---- Geometry ---------------------------------------------------------------------------------
     bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
-    bool GetWindowRect(HWND hwnd, RECT& rect) const;  // screen coordinates
-    bool GetClientRect(HWND hwnd, RECT& rect) const;  // (0, 0, width, height)
+    bool GetWindowRect(HWND hwnd, RECT& rect) const; // screen coordinates
+    bool GetClientRect(HWND hwnd, RECT& rect) const; // (0, 0, width, height)
     // The origin of the client area, and of the window rectangle, on the screen.
     POINT ClientOrigin(HWND hwnd) const;
     POINT WindowOrigin(HWND hwnd) const;
@@ -233,8 +233,6 @@ public:
     void MessageBeep(UINT type);
 
 private:
-    friend struct TWindowSystemTestAccess;
-
     // Window tree helpers (WindowSystem.cpp).
     void DestroyTree(HWND hwnd);
     void SendDestroyMessages(HWND hwnd);
@@ -278,17 +276,17 @@ private:
     // Painting helpers (Painting.cpp).
     struct TSurface {
         TPixelBuffer Pixels;
-        TRegion Changed;  // not yet presented, surface pixels
+        TRegion Changed; // not yet presented, surface pixels
     };
     struct TDCRecord {
         std::unique_ptr<TDeviceContext> Dc;
         HWND Window = 0;
         HWND Top = 0;
-        TRegion Drawable;  // the system clip, surface pixels
+        TRegion Drawable; // the system clip, surface pixels
         // Screen DCs only: the composed screen part they draw on, who owns each pixel, what it held.
         std::unique_ptr<TPixelBuffer> Scratch;
         std::unique_ptr<TPixelBuffer> Before;
-        std::vector<int> Owner;  // index into ScreenOwners per scratch pixel, -1 for the desktop
+        std::vector<int> Owner; // index into ScreenOwners per scratch pixel, -1 for the desktop
         std::vector<HWND> ScreenOwners;
         TPoint ScratchOrigin;
     };
@@ -329,21 +327,21 @@ private:
 
     std::unique_ptr<TBackend> m_backend;
     std::unique_ptr<TClock> m_clock;
-    TWindowSystem* m_previous = nullptr;  // the system that was current before this one
+    TWindowSystem* m_previous = nullptr; // the system that was current before this one
     std::uint64_t m_serial = 0;
 
     // Windows.
     std::unordered_map<HWND, std::unique_ptr<TWindow>> m_windows;
-    std::unordered_map<std::string, std::shared_ptr<TWindowClass>> m_classes;  // by lower-case name
-    std::vector<HWND> m_topLevels;    // z-order, topmost first
-    std::vector<HWND> m_messageOnly;  // children of HWND_MESSAGE
+    std::unordered_map<std::string, std::shared_ptr<TWindowClass>> m_classes; // by lower-case name
+    std::vector<HWND> m_topLevels;                                            // z-order, topmost first
+    std::vector<HWND> m_messageOnly;                                          // children of HWND_MESSAGE
     HWND m_nextHandle = 0x100;
     ATOM m_nextAtom = 0xC000;
 
     // Queue.
     std::deque<MSG> m_posted;
     std::deque<TRawInput> m_rawInput;
-    std::deque<MSG> m_cooked;  // made from raw input, not yet removed
+    std::deque<MSG> m_cooked; // made from raw input, not yet removed
     bool m_quitPosted = false;
     int m_quitCode = 0;
     DWORD m_lastMessageTime = 0;
@@ -358,10 +356,10 @@ private:
     struct TTimer {
         HWND Window = 0;
         UINT_PTR Id = 0;
-        int Interval = 0;       // ms; 0 or less never falls due
-        std::int64_t Due = 0;   // clock time of the next WM_TIMER
+        int Interval = 0;     // ms; 0 or less never falls due
+        std::int64_t Due = 0; // clock time of the next WM_TIMER
         TIMERPROC Proc = nullptr;
-        std::uint64_t Sequence = 0;  // order of setting, breaks ties between equal due times
+        std::uint64_t Sequence = 0; // order of setting, breaks ties between equal due times
     };
     std::vector<TTimer> m_timers;
     std::uint64_t m_timerSequence = 0;
@@ -371,20 +369,20 @@ private:
     HWND m_capture = 0;
     HWND m_focus = 0;
     HWND m_active = 0;
-    std::array<BYTE, 256> m_keyState{};  // 0x80 down, 0x01 toggled
+    std::array<BYTE, 256> m_keyState{}; // 0x80 down, 0x01 toggled
     POINT m_cursorPos;
     HCURSOR m_cursor = 0;
     UINT m_doubleClickTime = 500;
     struct TLastClick {
         HWND Window = 0;
-        UINT Message = 0;  // the button-down message of the last click
+        UINT Message = 0; // the button-down message of the last click
         std::int64_t Time = 0;
         POINT Screen;
         bool Valid = false;
     } m_lastClick;
     struct TMouseTracking {
         HWND Window = 0;
-        DWORD Flags = 0;  // TME_LEAVE, TME_HOVER, TME_NONCLIENT
+        DWORD Flags = 0; // TME_LEAVE, TME_HOVER, TME_NONCLIENT
         DWORD HoverTime = 0;
         std::int64_t HoverDue = 0;
         POINT HoverAnchor;
@@ -396,14 +394,14 @@ private:
     // Painting.
     std::unordered_map<HWND, std::unique_ptr<TSurface>> m_surfaces;
     std::vector<TDCRecord> m_dcs;
-    bool m_maybeInvalid = false;  // some window may need painting; false means none does
+    bool m_maybeInvalid = false; // some window may need painting; false means none does
     std::int64_t m_lastPresent = -1000;
 
     // Native scroll bar being operated by the mouse.
     struct TScrollTracking {
         HWND Window = 0;
         int Bar = SB_VERT;
-        int Part = 0;  // the part pressed (see ScrollBars.cpp)
+        int Part = 0; // the part pressed (see ScrollBars.cpp)
         bool Dragging = false;
     } m_scrollTracking;
 };
@@ -411,4 +409,4 @@ private:
 // Creates a window system and makes it current for the lifetime of the object; tests build one
 // per test. The previous current system is restored when it goes.
 std::unique_ptr<TWindowSystem> StartWindowSystem(std::unique_ptr<TBackend> backend,
-                                                  std::unique_ptr<TClock> clock);
+                                                 std::unique_ptr<TClock> clock);

@@ -1,19 +1,21 @@
 #include "toolkit/backends/headless/HeadlessBackend.h"
 
+#include "toolkit/graphics/PngCodec.h"
+#include "toolkit/windowing/Utf8.h"
+#include "toolkit/windowing/WindowSystem.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
-#include "toolkit/windowing/Utf8.h"
-#include "toolkit/windowing/WindowSystem.h"
-
-
 THeadlessBackend::THeadlessBackend() = default;
 THeadlessBackend::~THeadlessBackend() = default;
 
-void THeadlessBackend::Attach(TWindowSystem& system) { m_system = &system; }
+void THeadlessBackend::Attach(TWindowSystem& system) {
+    m_system = &system;
+}
 
 void THeadlessBackend::Detach() {
     m_system = nullptr;
@@ -30,7 +32,9 @@ bool THeadlessBackend::CreateNativeWindow(HWND hwnd, const TNativeWindowParams& 
     return true;
 }
 
-void THeadlessBackend::DestroyNativeWindow(HWND hwnd) { m_windows.erase(hwnd); }
+void THeadlessBackend::DestroyNativeWindow(HWND hwnd) {
+    m_windows.erase(hwnd);
+}
 
 void THeadlessBackend::ShowNativeWindow(HWND hwnd, bool visible) {
     auto it = m_windows.find(hwnd);
@@ -49,7 +53,8 @@ void THeadlessBackend::SetNativeWindowBounds(HWND hwnd, const TRect& screenBound
         return;
     }
     it->second.Bounds = screenBounds;
-    it->second.Presented.Resize(std::max(screenBounds.Width(), 0), std::max(screenBounds.Height(), 0), kDesktopPixel);
+    it->second.Presented.Resize(std::max(screenBounds.Width(), 0), std::max(screenBounds.Height(), 0),
+                                kDesktopPixel);
 }
 
 void THeadlessBackend::SetNativeWindowShape(HWND hwnd, const TRegion* shape) {
@@ -155,6 +160,19 @@ TPixelBuffer THeadlessBackend::ScreenPixels() const {
     return screen;
 }
 
+std::optional<std::string> THeadlessBackend::SavePng(HWND hwnd, const std::string& path) const {
+    const TPixelBuffer screen = hwnd ? TPixelBuffer() : ScreenPixels();
+    const TPixelBuffer& pixels = hwnd ? PresentedPixels(hwnd) : screen;
+    if (pixels.Empty()) {
+        return "no such window, or nothing shown of it";
+    }
+    const TStatus status = WritePngFile(pixels, path);
+    if (!status) {
+        return status.Message();
+    }
+    return std::nullopt;
+}
+
 // ---- Waiting ------------------------------------------------------------------------------------
 
 void THeadlessBackend::WaitForEvents(std::int64_t deadlineMs) {
@@ -187,7 +205,9 @@ void THeadlessBackend::WaitForEvents(std::int64_t deadlineMs) {
     std::abort();
 }
 
-void THeadlessBackend::WhenIdle(std::function<void()> step) { m_steps.push_back(std::move(step)); }
+void THeadlessBackend::WhenIdle(std::function<void()> step) {
+    m_steps.push_back(std::move(step));
+}
 
 // ---- Injection ------------------------------------------------------------------------------------
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "toolkit/graphics/PixelBuffer.h"
+#include "toolkit/graphics/Region.h"
+#include "toolkit/windowing/Backend.h"
+
 #include <deque>
 #include <functional>
 #include <map>
@@ -8,10 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "toolkit/graphics/PixelBuffer.h"
-#include "toolkit/graphics/Region.h"
-#include "toolkit/windowing/Backend.h"
 
 // A deterministic screen in memory for tests and screenshots: 1280 × 1024 with a work area of
 // 1280 × 984 at (0, 0) (a 40-pixel panel at the bottom). Input is injected at screen points; what
@@ -81,11 +81,11 @@ public:
         TRect Bounds;
         bool Visible = false;
         bool Minimized = false;
-        std::optional<TRegion> Shape;  // window coordinates
-        TPixelBuffer Presented;        // what the screen shows of the window, desktop outside its shape
+        std::optional<TRegion> Shape; // window coordinates
+        TPixelBuffer Presented;       // what the screen shows of the window, desktop outside its shape
         int PresentCount = 0;
         std::vector<TRect> LastChanged;
-        std::uint64_t RaiseOrder = 0;  // larger is nearer the front
+        std::uint64_t RaiseOrder = 0; // larger is nearer the front
     };
     const TNativeWindow* Native(HWND hwnd) const;
     std::vector<HWND> NativeWindows() const;
@@ -93,6 +93,9 @@ public:
     const TPixelBuffer& PresentedPixels(HWND hwnd) const;
     // The whole screen: desktop, then every visible window in raise order, each within its shape.
     TPixelBuffer ScreenPixels() const;
+    // Writes what the screen shows of the window (or, for 0, the whole screen) as a PNG file;
+    // the error message when it cannot.
+    std::optional<std::string> SavePng(HWND hwnd, const std::string& path) const;
     int BeepCount() const { return m_beeps; }
     TCursorShape Cursor() const { return m_cursor; }
     bool MouseCaptured() const { return m_mouseCaptured; }

@@ -1,10 +1,10 @@
 #include "toolkit/backends/sdl/BackendChoice.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include "toolkit/backends/headless/HeadlessBackend.h"
 #include "toolkit/backends/sdl/SdlBackend.h"
+
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -13,7 +13,7 @@ bool Set(const char* name) {
     return value && *value;
 }
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<TBackend> ChooseBackend(std::string* note) {
     const char* wanted = std::getenv("VARNEL_BACKEND");

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "toolkit/windowing/Backend.h"
+
 #include <memory>
 #include <string>
-
-#include "toolkit/windowing/Backend.h"
 
 // The backend a program starts with: SDL when a display can be opened, headless otherwise.
 // VARNEL_BACKEND=headless asks for headless; VARNEL_BACKEND=sdl insists on SDL (nullptr, with the

@@ -1,11 +1,5 @@
 #include "toolkit/backends/sdl/SdlBackend.h"
 
-#include <SDL2/SDL.h>
-
-#include <algorithm>
-#include <climits>
-#include <cstring>
-
 #include "toolkit/backends/sdl/SdlKeys.h"
 #include "toolkit/backends/sdl/SdlX11.h"
 #include "toolkit/graphics/PixelBuffer.h"
@@ -13,6 +7,11 @@
 #include "toolkit/windowing/Messages.h"
 #include "toolkit/windowing/Utf8.h"
 #include "toolkit/windowing/WindowSystem.h"
+
+#include <SDL2/SDL.h>
+#include <algorithm>
+#include <climits>
+#include <cstring>
 
 namespace {
 
@@ -48,9 +47,11 @@ SDL_SystemCursor SystemCursor(TCursorShape shape) {
     }
 }
 
-TRect FromSdl(const SDL_Rect& r) { return Bounds(r.x, r.y, r.w, r.h); }
+TRect FromSdl(const SDL_Rect& r) {
+    return Bounds(r.x, r.y, r.w, r.h);
+}
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<TSdlBackend> TSdlBackend::Create(std::string* error) {
     // Without this the window surface goes through OpenGL: far more memory and a slower start.
@@ -92,7 +93,9 @@ TSdlBackend::~TSdlBackend() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-void TSdlBackend::Detach() { m_system = nullptr; }
+void TSdlBackend::Detach() {
+    m_system = nullptr;
+}
 
 TRect TSdlBackend::ScreenRect() const {
     SDL_Rect r;
@@ -119,8 +122,9 @@ bool TSdlBackend::CreateNativeWindow(HWND hwnd, const TNativeWindowParams& param
         flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
     }
     // SDL cannot make an empty window; the toolkit never presents outside its own size anyway.
-    SDL_Window* window = SDL_CreateWindow(params.Title.c_str(), params.Bounds.Left, params.Bounds.Top,
-                                          std::max(params.Bounds.Width(), 1), std::max(params.Bounds.Height(), 1), flags);
+    SDL_Window* window =
+        SDL_CreateWindow(params.Title.c_str(), params.Bounds.Left, params.Bounds.Top,
+                         std::max(params.Bounds.Width(), 1), std::max(params.Bounds.Height(), 1), flags);
     if (!window) {
         return false;
     }
@@ -181,11 +185,13 @@ void TSdlBackend::SetNativeWindowBounds(HWND hwnd, const TRect& screenBounds) {
         return;
     }
     TNative& native = it->second;
-    const bool sized = native.Bounds.Width() != screenBounds.Width() || native.Bounds.Height() != screenBounds.Height();
+    const bool sized =
+        native.Bounds.Width() != screenBounds.Width() || native.Bounds.Height() != screenBounds.Height();
     native.Bounds = screenBounds;
     SDL_SetWindowPosition(native.Window, screenBounds.Left, screenBounds.Top);
     if (sized) {
-        SDL_SetWindowSize(native.Window, std::max(screenBounds.Width(), 1), std::max(screenBounds.Height(), 1));
+        SDL_SetWindowSize(native.Window, std::max(screenBounds.Width(), 1),
+                          std::max(screenBounds.Height(), 1));
     }
 }
 
@@ -245,8 +251,8 @@ void TSdlBackend::Present(HWND hwnd, const TPixelBuffer& surface, std::span<cons
     }
     const TRect limit{0, 0, std::min(target->w, surface.Width()), std::min(target->h, surface.Height())};
     const SDL_PixelFormat* format = target->format;
-    const bool direct = format->BytesPerPixel == 4 && format->Rmask == 0xFF0000 && format->Gmask == 0x00FF00 &&
-                        format->Bmask == 0x0000FF;
+    const bool direct = format->BytesPerPixel == 4 && format->Rmask == 0xFF0000 &&
+                        format->Gmask == 0x00FF00 && format->Bmask == 0x0000FF;
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) {
         return;
     }
@@ -259,15 +265,16 @@ void TSdlBackend::Present(HWND hwnd, const TPixelBuffer& surface, std::span<cons
         }
         for (int y = area.Top; y < area.Bottom; ++y) {
             const std::uint32_t* from = surface.Row(y) + area.Left;
-            auto* row = static_cast<std::uint8_t*>(target->pixels) + static_cast<std::ptrdiff_t>(y) * target->pitch;
+            auto* row =
+                static_cast<std::uint8_t*>(target->pixels) + static_cast<std::ptrdiff_t>(y) * target->pitch;
             if (direct) {
                 std::memcpy(row + area.Left * 4, from, static_cast<std::size_t>(area.Width()) * 4);
                 continue;
             }
             for (int x = 0; x < area.Width(); ++x) {
                 const std::uint32_t p = from[x];
-                const Uint32 mapped = SDL_MapRGB(format, static_cast<Uint8>(p >> 16), static_cast<Uint8>(p >> 8),
-                                                 static_cast<Uint8>(p));
+                const Uint32 mapped = SDL_MapRGB(format, static_cast<Uint8>(p >> 16),
+                                                 static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
                 std::uint8_t* dst = row + (area.Left + x) * format->BytesPerPixel;
                 std::memcpy(dst, &mapped, format->BytesPerPixel);
             }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/windowing/Backend.h"
+
 #include <array>
 #include <map>
 #include <memory>
@@ -7,8 +9,6 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-#include "toolkit/windowing/Backend.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
@@ -56,7 +56,7 @@ private:
         HWND Owner = 0;
         TRect Bounds;
         bool Visible = false;
-        std::vector<TRect> Shape;  // window coordinates; empty for the whole rectangle
+        std::vector<TRect> Shape; // window coordinates; empty for the whole rectangle
         bool Shaped = false;
     };
 

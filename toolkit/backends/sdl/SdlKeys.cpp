@@ -1,8 +1,8 @@
 #include "toolkit/backends/sdl/SdlKeys.h"
 
-#include <SDL2/SDL_mouse.h>
-
 #include "toolkit/windowing/Messages.h"
+
+#include <SDL2/SDL_mouse.h>
 
 int VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode) {
     if (key >= SDLK_a && key <= SDLK_z) {

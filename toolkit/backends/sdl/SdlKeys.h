@@ -1,8 +1,8 @@
 #pragma once
 
-#include <SDL2/SDL_keyboard.h>
-
 #include "toolkit/windowing/Backend.h"
+
+#include <SDL2/SDL_keyboard.h>
 
 // The classic virtual-key code of an SDL key: letters and digits follow the keyboard layout (as
 // the classic codes do), punctuation keys are named by their place on the keyboard. 0 for a key

@@ -31,9 +31,11 @@ std::optional<TX11Window> X11Of(SDL_Window* window) {
     return TX11Window{info.info.x11.display, info.info.x11.window};
 }
 
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 
-}  // namespace
+} // namespace
 
 void InstallErrorHandler() {
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -83,11 +85,11 @@ bool ShapeWindow(SDL_Window* window, const std::vector<TRect>& rects, bool whole
         std::vector<XRectangle> xr;
         xr.reserve(rects.size());
         for (const TRect& r : rects) {
-            xr.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top), static_cast<unsigned short>(r.Width()),
-                          static_cast<unsigned short>(r.Height())});
+            xr.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top),
+                          static_cast<unsigned short>(r.Width()), static_cast<unsigned short>(r.Height())});
         }
-        XShapeCombineRectangles(x->Dpy, x->Win, ShapeBounding, 0, 0, xr.data(), static_cast<int>(xr.size()), ShapeSet,
-                                YXBanded);
+        XShapeCombineRectangles(x->Dpy, x->Win, ShapeBounding, 0, 0, xr.data(), static_cast<int>(xr.size()),
+                                ShapeSet, YXBanded);
     }
     XFlush(x->Dpy);
     return true;
@@ -118,7 +120,7 @@ namespace {
 Display* g_grabDisplay = nullptr;
 bool g_grabActive = false;
 
-}  // namespace
+} // namespace
 
 bool StartPointerGrab(SDL_Window* anchor) {
     std::optional<TX11Window> x = X11Of(anchor);
@@ -132,8 +134,8 @@ bool StartPointerGrab(SDL_Window* anchor) {
         }
     }
     const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-    const int result = XGrabPointer(g_grabDisplay, x->Win, False, mask, GrabModeAsync, GrabModeAsync, 0 /* None */,
-                                    0 /* None */, CurrentTime);
+    const int result = XGrabPointer(g_grabDisplay, x->Win, False, mask, GrabModeAsync, GrabModeAsync,
+                                    0 /* None */, 0 /* None */, CurrentTime);
     g_grabActive = result == GrabSuccess;
     return g_grabActive;
 }
@@ -148,9 +150,13 @@ void StopPointerGrab() {
     g_grabActive = false;
 }
 
-bool PointerGrabActive() { return g_grabActive; }
+bool PointerGrabActive() {
+    return g_grabActive;
+}
 
-bool PointerGrabPending() { return g_grabDisplay && g_grabActive && XPending(g_grabDisplay) > 0; }
+bool PointerGrabPending() {
+    return g_grabDisplay && g_grabActive && XPending(g_grabDisplay) > 0;
+}
 
 void DrainPointerGrab(std::vector<TRawInput>& out) {
     if (!g_grabDisplay) {
@@ -213,20 +219,32 @@ void ClosePointerGrab() {
 #else
 
 void InstallErrorHandler() {}
-std::optional<TPointerState> QueryPointer(SDL_Window*) { return std::nullopt; }
-bool ShapeWindow(SDL_Window*, const std::vector<TRect>&, bool) { return false; }
+std::optional<TPointerState> QueryPointer(SDL_Window*) {
+    return std::nullopt;
+}
+bool ShapeWindow(SDL_Window*, const std::vector<TRect>&, bool) {
+    return false;
+}
 bool FocusWindow(SDL_Window* window) {
     SDL_SetWindowInputFocus(window);
     return true;
 }
-bool Bell(SDL_Window*) { return false; }
-bool StartPointerGrab(SDL_Window*) { return false; }
+bool Bell(SDL_Window*) {
+    return false;
+}
+bool StartPointerGrab(SDL_Window*) {
+    return false;
+}
 void StopPointerGrab() {}
-bool PointerGrabActive() { return false; }
-bool PointerGrabPending() { return false; }
+bool PointerGrabActive() {
+    return false;
+}
+bool PointerGrabPending() {
+    return false;
+}
 void DrainPointerGrab(std::vector<TRawInput>&) {}
 void ClosePointerGrab() {}
 
 #endif
 
-}  // namespace SdlX11
+} // namespace SdlX11

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "toolkit/windowing/Backend.h"
+
 #include <optional>
 #include <vector>
-
-#include "toolkit/windowing/Backend.h"
 
 struct SDL_Window;
 
@@ -39,4 +39,4 @@ void DrainPointerGrab(std::vector<TRawInput>& out);
 // Closes the grab's connection (at the end of the backend).
 void ClosePointerGrab();
 
-}  // namespace SdlX11
+} // namespace SdlX11
