@@ -8,6 +8,10 @@
 
 #include <algorithm>
 
+// TControl, in sections: published properties; capture and the control under the pointer; life;
+// geometry (bounds, constraints, anchors, auto size); state and looks with their parent flags;
+// painting. The messages are in ControlMessages.cpp.
+
 VARNEL_CLASS_INFO(TControl, [](auto& c) {
     c.Int("Left", &TControl::Left, &TControl::SetLeft);
     c.Int("Top", &TControl::Top, &TControl::SetTop);

@@ -8,8 +8,9 @@
 
 #include <algorithm>
 
-// Forms: creation from layouts, showing and placing, activation and focus, closing and the modal
-// loop, and the MDI client. The frame is drawn in FormFrame.cpp, auto-scrolling in FormScroll.cpp.
+// Forms, in sections: life and layouts; properties; the window (styles, owner, MDI client,
+// alignment, painting); focus and activation. Showing, closing, the modal loop and the messages
+// are in FormShow.cpp, the frame in FormFrame.cpp, auto-scrolling in FormScroll.cpp.
 
 VARNEL_CLASS_INFO(TCustomForm, [](auto& c) {
     c.Component("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl).Unpublished();
