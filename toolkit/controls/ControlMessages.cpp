@@ -1,5 +1,5 @@
-#include "toolkit/controls/Control.h"
 #include "toolkit/controls/ActionList.h"
+#include "toolkit/controls/Control.h"
 #include "toolkit/controls/WinControl.h"
 
 #include <algorithm>
