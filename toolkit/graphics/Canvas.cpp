@@ -4,8 +4,15 @@
 #include "toolkit/graphics/Gdi.h"
 #include "toolkit/graphics/Graphic.h"
 
-VARNEL_CLASS_INFO(TPen)
-VARNEL_CLASS_INFO(TBrush)
+VARNEL_CLASS_INFO(TPen, [](auto& c) {
+    c.Color("Color", &TPen::Color, &TPen::SetColor).Default(clBlack);
+    c.Enum("Style", PenStyleInfo, &TPen::Style, &TPen::SetStyle).Default(psSolid);
+    c.Int("Width", &TPen::Width, &TPen::SetWidth).Default(1);
+})
+VARNEL_CLASS_INFO(TBrush, [](auto& c) {
+    c.Color("Color", &TBrush::Color, &TBrush::SetColor).Default(clWhite);
+    c.Enum("Style", BrushStyleInfo, &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
+})
 VARNEL_CLASS_INFO(TCanvas)
 
 namespace {

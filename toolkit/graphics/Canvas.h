@@ -15,7 +15,13 @@ class TBitmap;
 class TGraphic;
 
 enum TPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+inline constexpr std::string_view kPenStyleNames[] = {"psSolid",      "psDash",  "psDot",        "psDashDot",
+                                                      "psDashDotDot", "psClear", "psInsideFrame"};
+inline constexpr TEnumInfo PenStyleInfo{"TPenStyle", kPenStyleNames};
+
 enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
+inline constexpr std::string_view kBrushStyleNames[] = {"bsSolid", "bsClear"};
+inline constexpr TEnumInfo BrushStyleInfo{"TBrushStyle", kBrushStyleNames};
 
 // Copy modes of CopyRect and of drawing bitmaps: the raster operations themselves.
 using TCopyMode = std::uint32_t;
@@ -29,6 +35,7 @@ constexpr TCopyMode cmWhiteness = WHITENESS;
 constexpr TCopyMode cmDstInvert = DSTINVERT;
 
 // A pen as a canvas holds it. Its handle is made when first asked for and remade after a change.
+// Publishes Color, Style and Width, stored where they differ from a new pen's.
 class TPen : public TPersistent {
     VARNEL_CLASS(TPen, TPersistent)
 
@@ -62,6 +69,8 @@ private:
 // A brush as a canvas holds it: a solid colour, nothing (bsClear), or a pattern. The pattern
 // is the brush's own copy of the bitmap it was given (its top-left 8 × 8 pixels are used), so
 // the caller's bitmap may go away; while a pattern is set it wins over colour and style.
+// Publishes Color and Style, stored where they differ from a new brush's; the pattern is not
+// published.
 class TBrush : public TPersistent {
     VARNEL_CLASS(TBrush, TPersistent)
 

@@ -3,7 +3,50 @@
 #include <cassert>
 #include <cstdlib>
 
+VARNEL_CLASS_INFO(TFont, [](auto& c) {
+    RegisterFontCharsetIdents();
+    c.Int("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET).Idents("TFontCharset");
+    c.Color("Color", &TFont::Color, &TFont::SetColor).Default(clWindowText);
+    c.Int("Height", &TFont::Height, &TFont::SetHeight).Default(-11);
+    c.String("Name", &TFont::Name, &TFont::SetName).Default("MS Sans Serif");
+    c.Int("Size", &TFont::Size, &TFont::SetSize).Stored(false);
+    c.SetOf("Style", FontStyleInfo, &TFont::Style, &TFont::SetStyle).Default(TFontStyles{});
+})
+
+void RegisterFontCharsetIdents() {
+    static const bool registered = [] {
+        static constexpr TIdentMapEntry kNames[] = {
+            {ANSI_CHARSET, "ANSI_CHARSET"},
+            {DEFAULT_CHARSET, "DEFAULT_CHARSET"},
+            {SYMBOL_CHARSET, "SYMBOL_CHARSET"},
+            {MAC_CHARSET, "MAC_CHARSET"},
+            {SHIFTJIS_CHARSET, "SHIFTJIS_CHARSET"},
+            {HANGEUL_CHARSET, "HANGEUL_CHARSET"},
+            {JOHAB_CHARSET, "JOHAB_CHARSET"},
+            {GB2312_CHARSET, "GB2312_CHARSET"},
+            {CHINESEBIG5_CHARSET, "CHINESEBIG5_CHARSET"},
+            {GREEK_CHARSET, "GREEK_CHARSET"},
+            {TURKISH_CHARSET, "TURKISH_CHARSET"},
+            {VIETNAMESE_CHARSET, "VIETNAMESE_CHARSET"},
+            {HEBREW_CHARSET, "HEBREW_CHARSET"},
+            {ARABIC_CHARSET, "ARABIC_CHARSET"},
+            {BALTIC_CHARSET, "BALTIC_CHARSET"},
+            {RUSSIAN_CHARSET, "RUSSIAN_CHARSET"},
+            {THAI_CHARSET, "THAI_CHARSET"},
+            {EASTEUROPE_CHARSET, "EASTEUROPE_CHARSET"},
+            {OEM_CHARSET, "OEM_CHARSET"},
+        };
+        RegisterIdents("TFontCharset", kNames);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace {
+
+// Any program that uses fonts links this file, so the character set names are there before any
+// layout is read.
+const bool kCharsetIdentsAtStart = (RegisterFontCharsetIdents(), true);
 
 // The classic MulDiv: a * b / c rounded half away from zero, computed in 64 bits so that no
 // height a layout can store overflows.
