@@ -5,6 +5,7 @@
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/WinControl.h"
 #include "toolkit/graphics/Gdi.h"
+#include "toolkit/menus/Menu.h"
 
 #include <algorithm>
 
@@ -517,7 +518,7 @@ void TControl::SetParentShowHint(bool value) {
     }
 }
 
-void TControl::SetPopupMenu(TComponent* value) {
+void TControl::SetPopupMenu(TPopupMenu* value) {
     if (value == m_popupMenu) {
         return;
     }

@@ -10,6 +10,7 @@
 
 class TWinControl;
 class TBasicAction;
+class TPopupMenu;
 class TControlActionLink;
 
 // Anything placed on a window: bounds, alignment and anchors, visibility and enabled state, the
@@ -104,9 +105,11 @@ public:
     void SetBiDiMode(TBiDiMode value) { m_biDiMode = value; }
     bool ParentBiDiMode() const { return m_parentBiDiMode; }
     void SetParentBiDiMode(bool value) { m_parentBiDiMode = value; }
-    // The popup menu (a component of the menus layer), or none. Freed menus drop out.
-    TComponent* PopupMenu() const { return m_popupMenu; }
-    void SetPopupMenu(TComponent* value);
+    // The context menu: a right-button release on the control, the context-menu key or Shift+F10
+    // opens it (when its AutoPopup is set) after OnContextPopup has declined to handle the
+    // request; a control without one leaves the request to its parent. Freed menus drop out.
+    TPopupMenu* PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(TPopupMenu* value);
 
     TControlStyle ControlStyle() const { return m_controlStyle; }
     void SetControlStyle(TControlStyle value) { m_controlStyle = value; }
@@ -208,6 +211,8 @@ protected:
     virtual void SetZOrder(bool topMost);
     // Called after the text changed and before CM_TEXTCHANGED (a window takes its new title here).
     virtual void TextStored() {}
+    // The menu a context request on this control opens; PopupMenu unless a subclass knows better.
+    virtual TPopupMenu* GetPopupMenu() const { return m_popupMenu; }
 
     // ---- Message handlers ----
     virtual void WMLButtonDown(TMessage& message);
@@ -285,7 +290,7 @@ private:
     bool m_parentShowHint = true;
     TBiDiMode m_biDiMode = bdLeftToRight;
     bool m_parentBiDiMode = true;
-    TComponent* m_popupMenu = nullptr;
+    TPopupMenu* m_popupMenu = nullptr;
     TControlStyle m_controlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState m_controlState;
     std::unique_ptr<TControlActionLink> m_actionLink;

@@ -1,6 +1,7 @@
 #include "toolkit/controls/ActionList.h"
 #include "toolkit/controls/Control.h"
 #include "toolkit/controls/WinControl.h"
+#include "toolkit/menus/Menu.h"
 
 #include <algorithm>
 
@@ -288,20 +289,53 @@ void TControl::WMMouseMove(TMessage& message) {
 }
 
 void TControl::WMContextMenu(TMessage& message) {
+    if (message.Result != 0) {
+        return;
+    }
+    if (IsDesigning()) {
+        DefaultHandler(message);
+        return;
+    }
     TPoint screen = MessagePoint(message);
+    // (-1, -1) comes from the keyboard (the context-menu key or Shift+F10), not from a point.
+    const bool fromKeyboard = screen.X == -1 && screen.Y == -1;
     TPoint local;
-    if (screen.X == -1 && screen.Y == -1) {
-        // From the keyboard: the middle of the control.
+    if (fromKeyboard) {
         local = {m_width / 2, m_height / 2};
     } else {
         local = ScreenToClient(screen);
+        // A right click on a border or caption is the parent's to answer.
+        if (!ClientRect().Contains(local)) {
+            DefaultHandler(message);
+            return;
+        }
     }
     bool handled = false;
     if (OnContextPopup && !IsLoading()) {
+        auto alive = AliveToken();
         OnContextPopup(this, local, handled);
+        if (alive.expired()) {
+            message.Result = 1;
+            return;
+        }
     }
     if (handled) {
         message.Result = 1;
+        return;
+    }
+    TPopupMenu* menu = GetPopupMenu();
+    if (menu && menu->AutoPopup()) {
+        // A capture left over from another button would keep the pointer from the menu.
+        if (TControl* captured = GetCaptureControl()) {
+            captured->Perform(WM_CANCELMODE);
+        }
+        menu->SetPopupComponent(this);
+        if (fromKeyboard) {
+            screen = ClientToScreen({0, 0});
+        }
+        message.Result = 1;
+        // The chosen item's handler may free this control: nothing touches it afterwards.
+        menu->Popup(screen.X, screen.Y);
         return;
     }
     DefaultHandler(message);

@@ -1,10 +1,7 @@
 #include "toolkit/controls/Controls.h"
 
 #include "toolkit/graphics/Color.h"
-#include "toolkit/graphics/FontEngine.h"
 #include "toolkit/windowing/WinUser.h"
-
-#include <cwctype>
 
 namespace {
 
@@ -12,28 +9,7 @@ constexpr bool Held(SHORT state) {
     return (state & 0x8000) != 0;
 }
 
-char32_t FoldCase(char32_t c) {
-    // The access keys of captions are letters and digits; towlower knows the letters of every
-    // script the C library does, and leaves the rest alone.
-    return static_cast<char32_t>(std::towlower(static_cast<wint_t>(c)));
-}
-
 } // namespace
-
-TShiftState KeyDataToShiftState(LPARAM keyData) {
-    TShiftState shift;
-    if (Held(GetKeyState(VK_SHIFT))) {
-        shift.Include(ssShift);
-    }
-    if (Held(GetKeyState(VK_CONTROL))) {
-        shift.Include(ssCtrl);
-    }
-    // Bit 29 of the key data: Alt was held when the key message was made.
-    if ((static_cast<std::uintptr_t>(keyData) & (1u << 29)) != 0) {
-        shift.Include(ssAlt);
-    }
-    return shift;
-}
 
 TShiftState KeysToShiftState(WPARAM keys) {
     TShiftState shift;
@@ -79,45 +55,6 @@ TShiftState KeyboardStateToShiftState() {
         shift.Include(ssMiddle);
     }
     return shift;
-}
-
-bool IsAccel(char32_t ch, std::string_view caption) {
-    if (ch == 0) {
-        return false;
-    }
-    std::size_t i = 0;
-    while (i < caption.size()) {
-        char32_t c = 0;
-        i = DecodeUtf8(caption, i, c);
-        if (c != U'&' || i >= caption.size()) {
-            continue;
-        }
-        char32_t next = 0;
-        const std::size_t after = DecodeUtf8(caption, i, next);
-        if (next == U'&') {
-            // "&&" is a literal ampersand, not a mark.
-            i = after;
-            continue;
-        }
-        return FoldCase(next) == FoldCase(ch);
-    }
-    return false;
-}
-
-std::string StripHotkey(std::string_view caption) {
-    std::string out;
-    out.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') {
-                out += '&';
-                ++i;
-            }
-            continue;
-        }
-        out += caption[i];
-    }
-    return out;
 }
 
 HCURSOR CursorHandle(TCursor cursor) {

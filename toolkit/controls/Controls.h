@@ -1,12 +1,15 @@
 #pragma once
 
 // The vocabulary of the control layer: alignment, anchors, control style and state flags, shift
-// states, cursors, modal results, the component messages (CM_...) and the key messages the
-// application reflects to controls (CN_...), the message record handlers receive, event types,
-// and the small helpers every control uses (shift states from key data, access keys).
+// states of mouse messages, cursors, modal results, the component messages (CM_...) and the key
+// messages the application reflects to controls (CN_...), the message record handlers receive and
+// event types. Shift states, short-cuts and access keys come from the menus layer below, which
+// needs them too.
 
 #include "toolkit/components/Properties.h"
 #include "toolkit/components/Set.h"
+#include "toolkit/menus/Hotkeys.h"
+#include "toolkit/menus/ShortCuts.h"
 #include "toolkit/windowing/Backend.h"
 #include "toolkit/windowing/Messages.h"
 #include "toolkit/windowing/WinTypes.h"
@@ -118,27 +121,18 @@ using TControlState = TSet<TControlStateItem>;
 
 // ---- Keys and mouse -----------------------------------------------------------------------------------
 
-enum TShiftStateItem : std::uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
-using TShiftState = TSet<TShiftStateItem>;
-
 // The window system's pointer buttons under their classic names.
 inline constexpr TMouseButton mbLeft = TMouseButton::Left;
 inline constexpr TMouseButton mbRight = TMouseButton::Right;
 inline constexpr TMouseButton mbMiddle = TMouseButton::Middle;
 
-// The state of Shift, Ctrl and Alt when a key message was made (Alt from the key data, the others
-// from the key state of that moment).
-TShiftState KeyDataToShiftState(LPARAM keyData);
+// TShiftState and KeyDataToShiftState come with the short-cuts of the menus layer.
 // The state of the modifier keys and mouse buttons in a mouse message's key flags.
 TShiftState KeysToShiftState(WPARAM keys);
 // The modifier keys held now.
 TShiftState KeyboardStateToShiftState();
 
-// True when caption marks ch as its access key: an "&" (not doubled) followed by that character,
-// letter case ignored.
-bool IsAccel(char32_t ch, std::string_view caption);
-// The caption without its access-key marks: "&&" becomes "&", a single "&" goes.
-std::string StripHotkey(std::string_view caption);
+// IsAccel and StripHotkey come with the access keys of the menus layer (toolkit/menus/Hotkeys.h).
 
 // ---- Cursors --------------------------------------------------------------------------------------------
 

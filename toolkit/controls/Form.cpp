@@ -4,6 +4,7 @@
 #include "toolkit/controls/Application.h"
 #include "toolkit/controls/Screen.h"
 #include "toolkit/graphics/Icon.h"
+#include "toolkit/menus/Menu.h"
 #include "toolkit/windowing/WindowSystem.h"
 
 #include <algorithm>
@@ -243,16 +244,23 @@ void TCustomForm::SetAutoScroll(bool value) {
     UpdateScrollRange();
 }
 
-void TCustomForm::SetMenu(TComponent* value) {
+void TCustomForm::SetMenu(TMainMenu* value) {
     if (value == m_menu) {
         return;
     }
     if (m_menu) {
         RemoveFreeNotification(m_menu);
+        if (HandleAllocated() && m_menu->WindowHandle() == Handle()) {
+            m_menu->SetWindowHandle(0);
+        }
     }
     m_menu = value;
     if (value) {
         value->FreeNotification(this);
+        // The menu's windows belong to this form's window.
+        if (HandleAllocated()) {
+            value->SetWindowHandle(Handle());
+        }
     }
 }
 
@@ -329,6 +337,9 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    if (HandleAllocated() && m_menu) {
+        m_menu->SetWindowHandle(Handle());
+    }
     if (!HandleAllocated() || m_formStyle != fsMDIForm) {
         return;
     }
@@ -350,6 +361,9 @@ void TCustomForm::CreateWnd() {
 
 void TCustomForm::DestroyWnd() {
     m_canvas->FreeHandle();
+    if (m_menu && HandleAllocated() && m_menu->WindowHandle() == Handle()) {
+        m_menu->SetWindowHandle(0);
+    }
     if (m_formStyle == fsMDIChild && HandleAllocated()) {
         if (const HWND client = ::GetParent(Handle())) {
             ::SendMessage(client, WM_MDIDESTROY, Handle(), 0);
@@ -585,9 +599,20 @@ void TCustomForm::SetActive(bool value) {
 bool TCustomForm::IsShortCut(TMessage& message) {
     bool handled = false;
     if (OnShortCut && !IsLoading()) {
+        auto alive = AliveToken();
         OnShortCut(message, handled);
+        if (alive.expired()) {
+            return true;
+        }
     }
-    return handled;
+    if (handled) {
+        return true;
+    }
+    if (!m_menu || IsLoading()) {
+        return false;
+    }
+    TWMKey key{message.Msg, static_cast<WORD>(message.WParam), message.LParam, 0};
+    return m_menu->IsShortCut(key);
 }
 
 void TCustomForm::Activate() {

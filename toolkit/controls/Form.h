@@ -8,6 +8,7 @@
 #include <string_view>
 
 class TIcon;
+class TMainMenu;
 class TStream;
 
 enum TFormStyle : std::uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -102,9 +103,10 @@ public:
     // Scroll bars appear when the controls reach past the client area.
     bool AutoScroll() const { return m_autoScroll; }
     void SetAutoScroll(bool value);
-    // The main menu (a component of the menus layer), or none. Freed menus drop out.
-    TComponent* Menu() const { return m_menu; }
-    void SetMenu(TComponent* value);
+    // The main menu, or none. No native menu bar shows it (whoever draws a bar drops its items'
+    // submenus), but its short-cuts work through IsShortCut. Freed menus drop out.
+    TMainMenu* Menu() const { return m_menu; }
+    void SetMenu(TMainMenu* value);
 
     // ---- Focus and activation ----
     bool Active() const { return m_active; }
@@ -120,7 +122,8 @@ public:
     // CM_FOCUSCHANGED; false when a handler moved the focus elsewhere meanwhile.
     bool SetFocusedControl(TWinControl* control);
     void SetFocus() override;
-    // The key as the form's short-cut (OnShortCut); true when it was taken.
+    // The key as one of the form's short-cuts: OnShortCut first, then the main menu's items;
+    // true when one of them took it (a menu item's OnClick has then run).
     bool IsShortCut(TMessage& message);
 
     // ---- Showing and closing ----
@@ -230,7 +233,7 @@ private:
     bool m_autoScroll = true;
     TPoint m_scrollPos; // how far the children are scrolled, in pixels
     bool m_updatingScroll = false;
-    TComponent* m_menu = nullptr;
+    TMainMenu* m_menu = nullptr;
     bool m_active = false;
     bool m_frameActive = false;   // the frame shows the active colours
     int m_pressedFrameButton = 0; // the HT... code of the frame box pressed, 0 for none

@@ -162,6 +162,9 @@ protected:
     bool DoKeyDown(TMessage& message);
     bool DoKeyUp(TMessage& message);
     bool DoKeyPress(TMessage& message);
+    // What becomes of a key message nobody used: the default procedure's handling, then the
+    // context menu for the context-menu key and Shift+F10.
+    void KeyDefault(TMessage& message);
     virtual void DoEnter();
     virtual void DoExit();
     void SetZOrder(bool topMost) override;

@@ -261,27 +261,46 @@ bool TWinControl::DoKeyPress(TMessage& message) {
     return false;
 }
 
+// Whether a key message that nobody used asks for the context menu: the context-menu key as it
+// is released, or Shift+F10 as it goes down.
+static bool IsContextMenuKey(const TMessage& message) {
+    const auto key = static_cast<int>(message.WParam);
+    if (message.Msg == WM_KEYUP || message.Msg == WM_SYSKEYUP) {
+        return key == VK_APPS;
+    }
+    return key == VK_F10 && KeyDataToShiftState(message.LParam) == TShiftState{ssShift};
+}
+
+void TWinControl::KeyDefault(TMessage& message) {
+    auto alive = AliveToken();
+    DefaultHandler(message);
+    if (!alive.expired() && HandleAllocated() && IsContextMenuKey(message)) {
+        // (-1, -1): from the keyboard, so the menu opens at the control rather than the pointer.
+        ::SendMessage(Handle(), WM_CONTEXTMENU, static_cast<WPARAM>(Handle()), MAKELPARAM(-1, -1));
+    }
+}
+
 void TWinControl::WMKeyDown(TMessage& message) {
     if (!DoKeyDown(message)) {
-        DefaultHandler(message);
+        KeyDefault(message);
     }
 }
 
 void TWinControl::WMSysKeyDown(TMessage& message) {
     if (!DoKeyDown(message)) {
-        DefaultHandler(message);
+        KeyDefault(message);
     }
 }
 
 void TWinControl::WMKeyUp(TMessage& message) {
     if (!DoKeyUp(message)) {
-        DefaultHandler(message);
+        KeyDefault(message);
     }
 }
 
 void TWinControl::WMSysKeyUp(TMessage& message) {
     if (!DoKeyUp(message)) {
-        DefaultHandler(message);
+        KeyDefault(message);
     }
 }
 

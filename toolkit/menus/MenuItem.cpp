@@ -61,26 +61,6 @@ TCommandPool& Commands() {
     return pool;
 }
 
-char32_t FoldAscii(char32_t c) {
-    return (c >= U'a' && c <= U'z') ? c - U'a' + U'A' : c;
-}
-
-std::string StripAccessMarks(std::string_view caption) {
-    std::string out;
-    out.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') {
-                out += '&';
-                ++i;
-            }
-            continue;
-        }
-        out += caption[i];
-    }
-    return out;
-}
-
 bool SameCaption(std::string_view a, std::string_view b) {
     const std::u32string x = DecodeUtf8(a);
     const std::u32string y = DecodeUtf8(b);
@@ -89,26 +69,6 @@ bool SameCaption(std::string_view a, std::string_view b) {
 }
 
 } // namespace
-
-char32_t GetHotkey(std::string_view caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') {
-            continue;
-        }
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        char32_t c = 0;
-        DecodeUtf8(caption, i + 1, c);
-        return c;
-    }
-    return 0;
-}
-
-bool SameHotkey(char32_t a, char32_t b) {
-    return FoldAscii(a) == FoldAscii(b);
-}
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), m_command(Commands().Take()) {}
 
@@ -267,9 +227,9 @@ int TMenuItem::IndexOf(const TMenuItem* item) const {
 }
 
 TMenuItem* TMenuItem::Find(std::string_view caption) const {
-    const std::string wanted = StripAccessMarks(caption);
+    const std::string wanted = StripHotkey(caption);
     for (TMenuItem* item : m_items) {
-        if (SameCaption(StripAccessMarks(item->m_caption), wanted)) {
+        if (SameCaption(StripHotkey(item->m_caption), wanted)) {
             return item;
         }
     }

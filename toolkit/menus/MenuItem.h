@@ -4,6 +4,7 @@
 #include "toolkit/components/Properties.h"
 #include "toolkit/components/Set.h"
 #include "toolkit/graphics/Types.h"
+#include "toolkit/menus/Hotkeys.h"
 #include "toolkit/menus/ShortCuts.h"
 
 #include <cstdint>
@@ -173,8 +174,3 @@ private:
     TMenu* m_menu = nullptr; // set on a menu's root item only
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
-
-// The character an "&" marks in caption (the first single "&" followed by a character), or 0.
-char32_t GetHotkey(std::string_view caption);
-// Whether two access-key characters are the same key: letter case is ignored for ASCII.
-bool SameHotkey(char32_t a, char32_t b);

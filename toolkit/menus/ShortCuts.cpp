@@ -111,18 +111,50 @@ constexpr std::array<TModifierName, 3> kModifierNames = {{
 
 } // namespace
 
-TShortCut ShortCutFromKeyMessage(const TWMKey& message) {
-    TShortCut modifiers = 0;
+TShiftState KeyDataToShiftState(LPARAM keyData) {
+    TShiftState shift;
     if (GetKeyState(VK_SHIFT) < 0) {
-        modifiers |= scShift;
+        shift.Include(ssShift);
     }
     if (GetKeyState(VK_CONTROL) < 0) {
+        shift.Include(ssCtrl);
+    }
+    if (keyData & kAltDownBit) {
+        shift.Include(ssAlt);
+    }
+    return shift;
+}
+
+TShortCut ShortCut(WORD key, TShiftState shift) {
+    TShortCut modifiers = 0;
+    if (shift.Contains(ssShift)) {
+        modifiers |= scShift;
+    }
+    if (shift.Contains(ssCtrl)) {
         modifiers |= scCtrl;
     }
-    if (message.KeyData & kAltDownBit) {
+    if (shift.Contains(ssAlt)) {
         modifiers |= scAlt;
     }
-    return ShortCut(message.CharCode, modifiers);
+    return ShortCut(key, modifiers);
+}
+
+void ShortCutToKey(TShortCut shortCut, WORD& key, TShiftState& shift) {
+    key = ShortCutKey(shortCut);
+    shift = {};
+    if (shortCut & scShift) {
+        shift.Include(ssShift);
+    }
+    if (shortCut & scCtrl) {
+        shift.Include(ssCtrl);
+    }
+    if (shortCut & scAlt) {
+        shift.Include(ssAlt);
+    }
+}
+
+TShortCut ShortCutFromKeyMessage(const TWMKey& message) {
+    return ShortCut(message.CharCode, KeyDataToShiftState(message.KeyData));
 }
 
 std::string ShortCutToText(TShortCut shortCut) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/components/Set.h"
 #include "toolkit/windowing/WinTypes.h"
 
 #include <cstdint>
@@ -8,6 +9,15 @@
 
 // Keyboard short-cuts of menu items: a virtual key in the low byte and modifier bits above it,
 // the classic encoding that layouts store as a plain integer ("ShortCut = 16472" is Ctrl+X).
+// The shift state of keys and mouse buttons lives here too, since menus and controls both read
+// key messages with it.
+
+enum TShiftStateItem : std::uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateItem>;
+
+// The state of Shift, Ctrl and Alt when a key message was made (Alt from bit 29 of the key
+// data, the others from the key state of that moment).
+TShiftState KeyDataToShiftState(LPARAM keyData);
 
 using TShortCut = std::uint16_t;
 constexpr TShortCut scNone = 0;
@@ -29,6 +39,10 @@ struct TWMKey {
 constexpr TShortCut ShortCut(WORD key, TShortCut modifiers) {
     return static_cast<TShortCut>((key & 0xFF) | (modifiers & kShortCutModifiers));
 }
+// The same with the modifiers as a shift state (only Shift, Ctrl and Alt count).
+TShortCut ShortCut(WORD key, TShiftState shift);
+// The key and the modifiers of a short-cut.
+void ShortCutToKey(TShortCut shortCut, WORD& key, TShiftState& shift);
 constexpr WORD ShortCutKey(TShortCut shortCut) {
     return static_cast<WORD>(shortCut & 0xFF);
 }
@@ -36,8 +50,7 @@ constexpr TShortCut ShortCutModifiers(TShortCut shortCut) {
     return static_cast<TShortCut>(shortCut & kShortCutModifiers);
 }
 
-// The short-cut a key message stands for: its key, Shift and Ctrl as they are held now, Alt
-// from the key data.
+// The short-cut a key message stands for: its key with KeyDataToShiftState of its key data.
 TShortCut ShortCutFromKeyMessage(const TWMKey& message);
 
 // "Ctrl+X", "Shift+Ctrl+F1", "Alt+BkSp": the modifiers in the order Shift, Ctrl, Alt, then the
