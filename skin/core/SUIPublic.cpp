@@ -1,6 +1,8 @@
 #include "skin/core/SUIPublic.h"
 
 #include "skin/core/SUIMgr.h"
+#include "toolkit/controls/Application.h"
+#include "toolkit/controls/Form.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Gdi.h"
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -30,7 +33,7 @@ TRect TrimCorner(const TRect& s, int cw, int ch, bool keepRight, bool keepBottom
 } // namespace
 
 bool IsFormComponent(const TComponent* component) {
-    return component && (component->InheritsFrom("TCustomForm") || component->InheritsFrom("TForm"));
+    return dynamic_cast<const TCustomForm*>(component) != nullptr;
 }
 
 bool ApplyStyleToComponent(TComponent* component, TsuiUIStyle style, TsuiFileTheme* fileTheme) {
@@ -50,6 +53,18 @@ bool ApplyStyleToComponent(TComponent* component, TsuiUIStyle style, TsuiFileThe
     }
     styleProp->SetOrd(component, style);
     return true;
+}
+
+void ApplyStyleToChildren(TWinControl* container, TsuiUIStyle style, TsuiFileTheme* fileTheme) {
+    if (!container) {
+        return;
+    }
+    // By index, re-read every round: a child that restyles itself may add or remove controls,
+    // and the container itself may go (a child's handler closing the form).
+    auto alive = container->AliveToken();
+    for (int i = 0; !alive.expired() && i < container->ControlCount(); ++i) {
+        ApplyStyleToComponent(container->Controls(i), style, fileTheme);
+    }
 }
 
 std::optional<TsuiUIStyle> SkinnedFormUIStyle(const TComponent* component) {
@@ -287,4 +302,98 @@ void DrawParentBackground(TCanvas* canvas, HWND parent, TPoint position) {
     ::SendMessage(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     ::SendMessage(parent, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     ::RestoreDC(dc, saved);
+}
+
+void DrawControlBorder(TWinControl* control, TColor outer, TColor inner, bool drawInner) {
+    if (control && control->HandleAllocated()) {
+        DrawControlBorder(control->Handle(), outer, inner, drawInner);
+    }
+}
+
+namespace {
+
+// The controls whose parent is painting under them right now. A windowless control is one of the
+// controls its parent paints, so without this its parent's painting would ask it to paint again,
+// and it would ask its parent again, without end. The inner request paints nothing; the control
+// then paints over what the outer request left.
+std::vector<const TControl*>& ControlsUnderParentPaint() {
+    static std::vector<const TControl*> controls;
+    return controls;
+}
+
+} // namespace
+
+void DrawParentBackground(TCanvas* canvas, const TControl* control) {
+    if (!canvas || !control || !control->Parent()) {
+        return;
+    }
+    auto& busy = ControlsUnderParentPaint();
+    if (std::find(busy.begin(), busy.end(), control) != busy.end()) {
+        return;
+    }
+    busy.push_back(control);
+    TWinControl* parent = control->Parent();
+    const TPoint position{control->Left(), control->Top()};
+    if (parent->HandleAllocated()) {
+        // Through the window procedure, so that a procedure that replaced the parent's (a skinned
+        // form paints its own background) is the one that paints.
+        DrawParentBackground(canvas, parent->Handle(), position);
+    } else {
+        HDC dc = canvas->Handle();
+        const int saved = ::SaveDC(dc);
+        ::OffsetViewportOrgEx(dc, -position.X, -position.Y, nullptr);
+        ::IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
+        auto alive = parent->AliveToken();
+        parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        if (!alive.expired()) {
+            parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        }
+        ::RestoreDC(dc, saved);
+    }
+    busy.erase(std::find(busy.begin(), busy.end(), control));
+}
+
+bool IsFormActive(const TCustomForm* form) {
+    const TCustomForm* mainForm = Application->MainForm();
+    if (!mainForm) {
+        // No form at all is not active while the application has no main form to stand for it.
+        return form && form->Active();
+    }
+    const bool mdiFrame = mainForm->FormStyle() == fsMDIForm;
+    if (mdiFrame && form == mainForm) {
+        return true;
+    }
+    if (!Application->Active()) {
+        return false;
+    }
+    if (!form || form == mainForm) {
+        return true;
+    }
+    if (mdiFrame) {
+        const HWND client = mainForm->ClientHandle();
+        const HWND activeChild = client ? static_cast<HWND>(::SendMessage(client, WM_MDIGETACTIVE, 0, 0)) : 0;
+        auto* window = const_cast<TCustomForm*>(form);
+        if (activeChild && window->HandleAllocated() && activeChild == window->Handle()) {
+            return true;
+        }
+    }
+    return form->Active();
+}
+
+void SetFormBoundsRect(TCustomForm* form, const TRect& rect) {
+    if (!form) {
+        return;
+    }
+    form->SetLeft(rect.Left);
+    form->SetTop(rect.Top);
+    form->SetWidth(rect.Right - rect.Left);
+    form->SetHeight(rect.Bottom - rect.Top);
+}
+
+void MoveControlTo(TControl* control, TPoint point) {
+    if (!control) {
+        return;
+    }
+    control->SetLeft(point.X);
+    control->SetTop(point.Y);
 }

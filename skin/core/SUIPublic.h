@@ -18,7 +18,10 @@
 
 class TBitmap;
 class TCanvas;
+class TControl;
+class TCustomForm;
 class TPicture;
+class TWinControl;
 
 // Frame index (1-based) of count equal frames of source, each source width div count wide and
 // the full height, becomes dest (size and pixels; dest keeps its transparency settings). source
@@ -76,12 +79,30 @@ constexpr bool PointInRect(TPoint point, const TRect& rect) {
 // left alone and the answer is false.
 bool ApplyStyleToComponent(TComponent* component, TsuiUIStyle style, TsuiFileTheme* fileTheme);
 
+// Pushes a look down to the direct children of container, in order: each child whose class
+// publishes both properties gets fileTheme and then style (ApplyStyleToComponent); the others are
+// left alone. Grandchildren are reached only through their own containers.
+void ApplyStyleToChildren(TWinControl* container, TsuiUIStyle style, TsuiFileTheme* fileTheme);
+
 // The look of a skinned form component (class TsuiForm or derived from it), or nothing for any
 // other component.
 std::optional<TsuiUIStyle> SkinnedFormUIStyle(const TComponent* component);
 
-// Whether a component is a form (its class is, or derives from, the toolkit's form class).
+// Whether a component is a form (a TCustomForm or derived from it).
 bool IsFormComponent(const TComponent* component);
+
+// Whether form is to be painted as active. Without a main form, the form's own Active flag. An
+// MDI frame that is the main form is always active. Otherwise nothing is active while the
+// application is not; then the main form (and no form at all) is active, an MDI child is active
+// when its frame's client window names it as the active child, and any other form by its
+// Active flag. No form while there is no main form is not active.
+bool IsFormActive(const TCustomForm* form);
+
+// Places a form: Left, Top, Width (right - left) and Height (bottom - top), set in that order.
+void SetFormBoundsRect(TCustomForm* form, const TRect& rect);
+
+// Sets the control's Left and then its Top.
+void MoveControlTo(TControl* control, TPoint point);
 
 // ---- Window chores ----
 
@@ -91,9 +112,14 @@ void GetWorkAreaRect(TRect& rect);
 // Frames the whole window (non-client area included) with a one-pixel line of outer and, when
 // drawInner is set, a line of inner just inside it.
 void DrawControlBorder(HWND window, TColor outer, TColor inner, bool drawInner);
+// The same for a windowed control's window; a control without a window has nothing to frame.
+void DrawControlBorder(TWinControl* control, TColor outer, TColor inner, bool drawInner);
 
 // Paints into canvas what parent shows under a child placed at position (in parent's client
 // coordinates): parent erases its background and paints itself, through WM_ERASEBKGND and
 // WM_PAINT with the canvas's device context, shifted so that parent's pixels land where the
 // child lies and clipped to parent's client area. The device context is as it was afterwards.
 void DrawParentBackground(TCanvas* canvas, HWND parent, TPoint position);
+// The same for a control: what its parent shows under it, at its Left and Top. Nothing without a
+// parent. A parent that has no window yet is asked to paint directly, without one.
+void DrawParentBackground(TCanvas* canvas, const TControl* control);

@@ -4,6 +4,7 @@
 #include "skin/core/SUIPublic.h"
 #include "skin/core/SUIThemeFileReader.h"
 #include "skin/core/SUIThemeTable.h"
+#include "toolkit/controls/Form.h"
 #include "toolkit/graphics/Bitmap.h"
 
 #include <algorithm>
@@ -79,6 +80,22 @@ void GetBuiltInThemeBitmap(TsuiUIStyle style, TsuiThemeElement element, TBitmap*
     if (whole.LoadFromResourceName(entry.Resource)) {
         SliceBitmap(&whole, bitmap, count, index);
     }
+}
+
+TsuiUIStyle GetOwnerUIStyle(const TComponent* owner) {
+    const auto* form = dynamic_cast<const TCustomForm*>(owner);
+    if (!form) {
+        return DeepBlue;
+    }
+    // The skinned form panel lives in a layer above this one, so it is known by its class name
+    // and read through its published UIStyle.
+    for (int i = 0; i < form->ControlCount(); ++i) {
+        const TControl* control = form->Controls(i);
+        if (control && control->InheritsFrom("TsuiForm")) {
+            return SkinnedFormUIStyle(control).value_or(DeepBlue);
+        }
+    }
+    return DeepBlue;
 }
 
 bool ResolveUIStyle(const TsuiFileTheme* fileTheme, TsuiUIStyle uiStyle, TsuiUIStyle& effective) {

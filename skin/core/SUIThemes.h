@@ -117,6 +117,11 @@ bool GetBuiltInThemeBool(TsuiUIStyle style, TsuiThemeElement element);
 void GetBuiltInThemeBitmap(TsuiUIStyle style, TsuiThemeElement element, TBitmap* bitmap, int index = 0,
                            int count = 0);
 
+// The look a new component starts with, given its owner: the UIStyle of the first skinned form
+// panel (class TsuiForm or derived) among the direct child controls of the owner, when the owner
+// is a form; DeepBlue for no owner, an owner that is no form, or a form without one.
+TsuiUIStyle GetOwnerUIStyle(const TComponent* owner);
+
 // Whether a component with this FileTheme and UIStyle reads its elements from the file (true),
 // or from the built-in look left in effective (false). FromThemeFile without a loaded file
 // falls back to DeepBlue.

@@ -3,6 +3,7 @@
 #include "skin/core/SUIPublic.h"
 #include "skin/core/SUIThemeFileWriter.h"
 #include "tests/support/Artifacts.h"
+#include "toolkit/controls/Form.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 
@@ -43,14 +44,6 @@ public:
     using TsuiProbe::TsuiProbe;
 };
 
-// A form, as far as the theme is concerned: a component whose class is a form class.
-class TForm : public TComponent {
-    VARNEL_CLASS(TForm, TComponent)
-
-public:
-    explicit TForm(TComponent* owner) : TComponent(owner) {}
-};
-
 class TDataHolder : public TComponent {
     VARNEL_CLASS(TDataHolder, TComponent)
 
@@ -65,7 +58,6 @@ VARNEL_CLASS_INFO(TsuiProbe, [](auto& c) {
     c.Enum("UIStyle", UIStyleInfo, &TsuiProbe::UIStyle, &TsuiProbe::SetUIStyle);
 })
 VARNEL_CLASS_INFO(TSuiProbe)
-VARNEL_CLASS_INFO(TForm)
 VARNEL_CLASS_INFO(TDataHolder)
 
 namespace {

@@ -117,6 +117,6 @@ TEST_F(WindowHelpers, TheBorderFramesTheWholeWindow) {
     DrawControlBorder(edit, clRed, clBlue, false);
     const TPixelBuffer& single = Presented(top);
     EXPECT_TRUE(AreaIs(single, {10, 10, 40, 11}, 0xFF0000, "red outer"));
-    EXPECT_EQ(single.At(11, 11), 0x0000FFu);   // the earlier inner line stays: no inner drawn
-    DrawControlBorder(0, clRed, clBlue, true); // no window: nothing happens
+    EXPECT_EQ(single.At(11, 11), 0x0000FFu);         // the earlier inner line stays: no inner drawn
+    DrawControlBorder(HWND{0}, clRed, clBlue, true); // no window: nothing happens
 }
