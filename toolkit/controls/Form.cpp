@@ -1,0 +1,1068 @@
+#include "toolkit/controls/Form.h"
+
+#include "toolkit/components/LayoutReader.h"
+#include "toolkit/controls/Application.h"
+#include "toolkit/controls/Screen.h"
+#include "toolkit/graphics/Icon.h"
+#include "toolkit/windowing/WindowSystem.h"
+
+#include <algorithm>
+
+// Forms: creation from layouts, showing and placing, activation and focus, closing and the modal
+// loop, and the MDI client. The frame is drawn in FormFrame.cpp, auto-scrolling in FormScroll.cpp.
+
+VARNEL_CLASS_INFO(TCustomForm, [](auto& c) {
+    c.Component("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl).Unpublished();
+    c.Bool("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll).Default(true).Unpublished();
+    c.SetOf("BorderIcons", BorderIconInfo, &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
+        .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize})
+        .Unpublished();
+    c.Enum("BorderStyle", FormBorderStyleInfo, &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle)
+        .Default(bsSizeable)
+        .Unpublished();
+    c.Int("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight).Unpublished();
+    c.Int("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth).Unpublished();
+    c.Enum("FormStyle", FormStyleInfo, &TCustomForm::FormStyle, &TCustomForm::SetFormStyle)
+        .Default(fsNormal)
+        .Unpublished();
+    c.Object("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon).Unpublished();
+    c.Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false).Unpublished();
+    c.Component("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu).Unpublished();
+    c.Int("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch).Unpublished();
+    c.Enum("Position", PositionInfo, &TCustomForm::Position, &TCustomForm::SetPosition)
+        .Default(poDesigned)
+        .Unpublished();
+    c.Bool("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true).Unpublished();
+    c.Enum("WindowState", WindowStateInfo, &TCustomForm::WindowState, &TCustomForm::SetWindowState)
+        .Default(wsNormal)
+        .Unpublished();
+    c.Event("OnActivate", &TCustomForm::OnActivate).Unpublished();
+    c.Event("OnClose", &TCustomForm::OnClose).Unpublished();
+    c.Event("OnCloseQuery", &TCustomForm::OnCloseQuery).Unpublished();
+    c.Event("OnCreate", &TCustomForm::OnCreate).Unpublished();
+    c.Event("OnDeactivate", &TCustomForm::OnDeactivate).Unpublished();
+    c.Event("OnHide", &TCustomForm::OnHide).Unpublished();
+    c.Event("OnPaint", &TCustomForm::OnPaint).Unpublished();
+    c.Event("OnShortCut", &TCustomForm::OnShortCut).Unpublished();
+    c.Event("OnShow", &TCustomForm::OnShow).Unpublished();
+})
+
+VARNEL_CLASS_INFO(TForm, [](auto& c) {
+    for (const char* name :
+         {"Action",      "ActiveControl", "Align",       "Anchors",      "AutoScroll",     "AutoSize",
+          "BiDiMode",    "BorderIcons",   "BorderStyle", "BorderWidth",  "Caption",        "ClientHeight",
+          "ClientWidth", "Color",         "Constraints", "Enabled",      "ParentFont",     "Font",
+          "FormStyle",   "Icon",          "KeyPreview",  "Menu",         "ParentBiDiMode", "PixelsPerInch",
+          "PopupMenu",   "Position",      "Scaled",      "ShowHint",     "WindowState",    "OnActivate",
+          "OnCanResize", "OnClick",       "OnClose",     "OnCloseQuery", "OnContextPopup", "OnCreate",
+          "OnDblClick",  "OnDeactivate",  "OnHide",      "OnKeyDown",    "OnKeyPress",     "OnKeyUp",
+          "OnMouseDown", "OnMouseMove",   "OnMouseUp",   "OnPaint",      "OnResize",       "OnShortCut",
+          "OnShow"}) {
+        c.Publish(name);
+    }
+    c.Publish("Visible").Default(false);
+})
+
+namespace {
+
+constexpr const char* kMDIClientClass = "MDIClient";
+// The form that last had CM_ACTIVATE; cleared when it goes.
+TCustomForm* g_focusedForm = nullptr;
+
+TCustomForm* FormOfWindow(HWND hwnd) {
+    return dynamic_cast<TCustomForm*>(FindControl(hwnd));
+}
+
+} // namespace
+
+// ---- Life -------------------------------------------------------------------------------------------------
+
+TCustomForm::TCustomForm(TComponent* owner)
+    : TWinControl(owner), m_icon(std::make_unique<TIcon>()),
+      m_canvas(std::make_unique<TControlCanvas>(this)) {
+    SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
+    SetVisible(false);
+    SetBounds(0, 0, 320, 240);
+    SetColor(clBtnFace);
+    SetParentFont(false);
+    Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    Destroying();
+    if (g_focusedForm == this) {
+        g_focusedForm = nullptr;
+    }
+    Application->FormDestroying(this);
+    Screen->RemoveForm(this);
+    m_canvas->FreeHandle();
+    // The window goes first, so that freeing the controls below moves no focus around.
+    DestroyHandle();
+    DestroyComponents();
+}
+
+TStatus TCustomForm::LoadLayout(std::string_view resourceName) {
+    TStatus status = ReadLayoutResource(this, resourceName);
+    if (status) {
+        AfterConstruction();
+    }
+    return status;
+}
+
+TStatus TCustomForm::LoadLayoutText(std::string_view text, std::string_view fileName) {
+    TStatus status = ReadLayoutText(this, text, fileName);
+    if (status) {
+        AfterConstruction();
+    }
+    return status;
+}
+
+TStatus TCustomForm::LoadLayoutStream(TStream& stream, std::string_view fileName) {
+    TStatus status = ReadLayoutStream(this, stream, fileName);
+    if (status) {
+        AfterConstruction();
+    }
+    return status;
+}
+
+void TCustomForm::AfterConstruction() {
+    if (m_createDone) {
+        return;
+    }
+    m_createDone = true;
+    m_formState.Exclude(fsCreating);
+    auto alive = AliveToken();
+    DoCreate();
+    // A layout that made the form visible shows it now that it is whole.
+    if (!alive.expired() && Visible() && !Showing()) {
+        UpdateControlState();
+    }
+}
+
+void TCustomForm::DoCreate() {
+    if (OnCreate) {
+        OnCreate(this);
+    }
+}
+
+void TCustomForm::Loaded() {
+    TWinControl::Loaded();
+    if (m_activeControl && !m_activeControl->CanFocus()) {
+        m_activeControl = nullptr;
+    }
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation != opRemove || !component) {
+        return;
+    }
+    if (component == m_menu) {
+        m_menu = nullptr;
+    }
+    if (component == m_activeControl) {
+        m_activeControl = nullptr;
+    }
+    if (component == m_focusedControl) {
+        m_focusedControl = nullptr;
+    }
+}
+
+// ---- Properties
+// --------------------------------------------------------------------------------------------
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+    if (value == m_borderStyle) {
+        return;
+    }
+    m_borderStyle = value;
+    UpdateWindowStyle();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons value) {
+    if (value == m_borderIcons) {
+        return;
+    }
+    m_borderIcons = value;
+    UpdateWindowStyle();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+    if (value == m_formStyle) {
+        return;
+    }
+    const TFormStyle old = m_formStyle;
+    m_formStyle = value;
+    if (!HandleAllocated()) {
+        return;
+    }
+    const bool mdiChange = old == fsMDIChild || old == fsMDIForm || value == fsMDIChild || value == fsMDIForm;
+    if (mdiChange) {
+        // Children of the MDI client and MDI parents are different windows.
+        RecreateWnd();
+    } else {
+        ::SetWindowPos(Handle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+    if (value == m_windowState) {
+        return;
+    }
+    if (HandleAllocated() && Showing()) {
+        static constexpr int kCommands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+        ::ShowWindow(Handle(), kCommands[value]);
+        // WM_SIZE stores the state the window system reached.
+        return;
+    }
+    m_windowState = value;
+}
+
+void TCustomForm::SetIcon(const TIcon* value) {
+    m_icon->Assign(value);
+}
+
+void TCustomForm::SetAutoScroll(bool value) {
+    if (value == m_autoScroll) {
+        return;
+    }
+    m_autoScroll = value;
+    UpdateScrollRange();
+}
+
+void TCustomForm::SetMenu(TComponent* value) {
+    if (value == m_menu) {
+        return;
+    }
+    if (m_menu) {
+        RemoveFreeNotification(m_menu);
+    }
+    m_menu = value;
+    if (value) {
+        value->FreeNotification(this);
+    }
+}
+
+// ---- Window
+// ------------------------------------------------------------------------------------------------
+
+void TCustomForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
+    params.WndParent = 0;
+    TCustomForm* mainForm = Application->MainForm();
+    const bool mdiChild =
+        m_formStyle == fsMDIChild && mainForm && mainForm != this && mainForm->FormStyle() == fsMDIForm;
+    if (mdiChild) {
+        params.Style |= WS_CHILD | WS_CLIPSIBLINGS;
+        params.ExStyle |= WS_EX_MDICHILD;
+        if (!MeasuringParams()) {
+            mainForm->HandleNeeded();
+            params.WndParent = mainForm->ClientHandle();
+        }
+    } else if (!MeasuringParams() && mainForm && mainForm != this) {
+        // Other forms belong to the main form: they stay above it and the activation returns to
+        // it when they go.
+        params.WndParent = mainForm->Handle();
+    }
+    switch (m_borderStyle) {
+    case bsNone:
+        if (!mdiChild) {
+            params.Style |= WS_POPUP;
+        }
+        break;
+    case bsSingle:
+    case bsToolWindow:
+        params.Style |= WS_CAPTION | WS_BORDER;
+        break;
+    case bsSizeable:
+    case bsSizeToolWin:
+        params.Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        params.Style |= WS_POPUP | WS_CAPTION;
+        params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    }
+    if (m_borderStyle == bsToolWindow || m_borderStyle == bsSizeToolWin) {
+        params.ExStyle |= WS_EX_TOOLWINDOW;
+    }
+    if (m_borderStyle != bsNone && m_borderIcons.Contains(biSystemMenu)) {
+        params.Style |= WS_SYSMENU;
+        if (m_borderStyle == bsSingle || m_borderStyle == bsSizeable) {
+            if (m_borderIcons.Contains(biMinimize)) {
+                params.Style |= WS_MINIMIZEBOX;
+            }
+            if (m_borderIcons.Contains(biMaximize)) {
+                params.Style |= WS_MAXIMIZEBOX;
+            }
+        }
+    }
+    if (m_formStyle == fsStayOnTop) {
+        params.ExStyle |= WS_EX_TOPMOST;
+    }
+    if (m_autoScroll && HandleAllocated()) {
+        params.Style |=
+            static_cast<DWORD>(::GetWindowLongPtr(Handle(), GWL_STYLE)) & (WS_HSCROLL | WS_VSCROLL);
+    }
+    if (m_position == poDefault || m_position == poDefaultPosOnly) {
+        params.X = CW_USEDEFAULT;
+        params.Y = CW_USEDEFAULT;
+    }
+    if (m_position == poDefault || m_position == poDefaultSizeOnly) {
+        params.Width = CW_USEDEFAULT;
+        params.Height = CW_USEDEFAULT;
+    }
+}
+
+void TCustomForm::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (!HandleAllocated() || m_formStyle != fsMDIForm) {
+        return;
+    }
+    WNDCLASS existing;
+    if (!::GetClassInfo(kMDIClientClass, &existing)) {
+        WNDCLASS wc;
+        wc.lpfnWndProc = &MDIClientWindowProc;
+        wc.lpszClassName = kMDIClientClass;
+        wc.hbrBackground = clAppWorkSpace;
+        ::RegisterClass(&wc);
+    }
+    const TRect client = ClientRect();
+    m_clientHandle =
+        ::CreateWindowEx(0, kMDIClientClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
+                         0, client.Width(), client.Height(), Handle(), 0, nullptr);
+    ::SetWindowPos(m_clientHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Realign();
+}
+
+void TCustomForm::DestroyWnd() {
+    m_canvas->FreeHandle();
+    if (m_formStyle == fsMDIChild && HandleAllocated()) {
+        if (const HWND client = ::GetParent(Handle())) {
+            ::SendMessage(client, WM_MDIDESTROY, Handle(), 0);
+        }
+    }
+    m_clientHandle = 0;
+    TWinControl::DestroyWnd();
+}
+
+HWND TCustomForm::ClientHandle() const {
+    return m_clientHandle && ::IsWindow(m_clientHandle) ? m_clientHandle : 0;
+}
+
+int TCustomForm::MDIChildCount() const {
+    int count = 0;
+    for (int i = 0; MDIChildren(i); ++i) {
+        ++count;
+    }
+    return count;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int index) const {
+    const HWND client = ClientHandle();
+    if (!client || index < 0) {
+        return nullptr;
+    }
+    for (HWND child = ::GetWindow(client, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (TCustomForm* form = FormOfWindow(child); form && index-- == 0) {
+            return form;
+        }
+    }
+    return nullptr;
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+    const HWND client = ClientHandle();
+    return client ? FormOfWindow(static_cast<HWND>(::SendMessage(client, WM_MDIGETACTIVE, 0, 0))) : nullptr;
+}
+
+void TCustomForm::AlignControls(TControl* control, TRect& rect) {
+    TWinControl::AlignControls(control, rect);
+    if (const HWND client = ClientHandle()) {
+        // The MDI client takes what the aligned controls leave.
+        TRect area = ClientRect();
+        TWinControl::AdjustClientRect(area);
+        for (int i = 0; i < ControlCount(); ++i) {
+            TControl* c = Controls(i);
+            if (!c->Visible()) {
+                continue;
+            }
+            switch (c->Align()) {
+            case alTop:
+                area.Top = std::max(area.Top, c->Top() + c->Height());
+                break;
+            case alBottom:
+                area.Bottom = std::min(area.Bottom, c->Top());
+                break;
+            case alLeft:
+                area.Left = std::max(area.Left, c->Left() + c->Width());
+                break;
+            case alRight:
+                area.Right = std::min(area.Right, c->Left());
+                break;
+            default:
+                break;
+            }
+        }
+        ::SetWindowPos(client, HWND_BOTTOM, area.Left, area.Top, std::max(0, area.Width()),
+                       std::max(0, area.Height()), SWP_NOACTIVATE);
+    }
+    UpdateScrollRange();
+}
+
+void TCustomForm::PaintWindow(HDC dc) {
+    m_canvas->BeginPaintWith(dc);
+    auto alive = AliveToken();
+    Paint();
+    if (!alive.expired()) {
+        m_canvas->EndPaintWith();
+    }
+}
+
+void TCustomForm::Paint() {
+    if (OnPaint) {
+        OnPaint(this);
+    }
+}
+
+// ---- Focus and activation
+// ------------------------------------------------------------------------------------
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (control == m_activeControl) {
+        return;
+    }
+    if (control &&
+        (control == this || GetParentForm(control) != this || !(IsLoading() || control->CanFocus()))) {
+        // Only a control of this form that can take the focus can be its active control.
+        return;
+    }
+    m_activeControl = control;
+    if (!IsLoading() && !IsDestroying() && m_active) {
+        SetWindowFocus();
+    }
+}
+
+void TCustomForm::SetWindowFocus() {
+    HWND focus = 0;
+    if (m_activeControl && m_activeControl->CanFocus()) {
+        focus = m_activeControl->Handle();
+    }
+    if (!focus) {
+        focus = Handle();
+    }
+    if (!focus) {
+        return;
+    }
+    ::SetFocus(focus);
+    if (::GetFocus() == focus && m_activeControl) {
+        m_activeControl->Perform(CM_UIACTIVATE);
+    }
+}
+
+void TCustomForm::SetFocus() {
+    if (!m_active) {
+        if (!Visible() || !Enabled()) {
+            return;
+        }
+        SetWindowFocus();
+    }
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+    const bool wasActive = m_active;
+    SetActiveControl(control);
+    if (!wasActive) {
+        SetFocus();
+    }
+}
+
+void TCustomForm::DefocusControl(TWinControl* control, bool removing) {
+    if (removing && m_focusedControl && control->ContainsControl(m_focusedControl)) {
+        m_focusedControl = control->Parent();
+    }
+    if (m_activeControl && control->ContainsControl(m_activeControl)) {
+        SetActiveControl(nullptr);
+    }
+    if (removing) {
+        Screen->ControlGone(control);
+    }
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* control) {
+    static int focusCount = 0;
+    // A focus message that moved the focus elsewhere stops the walk.
+    auto send = [](TWinControl* target, UINT message) {
+        const int count = focusCount;
+        if (target && target->HandleAllocated()) {
+            ::SendMessage(target->Handle(), message, 0, 0);
+        } else if (target) {
+            target->Perform(message);
+        }
+        return focusCount == count;
+    };
+    ++focusCount;
+    m_activeControl = control != this ? control : nullptr;
+    Screen->FocusMoved(this, control);
+    if (m_formStyle == fsMDIChild && HandleAllocated()) {
+        if (const HWND client = ::GetParent(Handle())) {
+            ::SendMessage(client, WM_MDIACTIVATE, Handle(), 0);
+        }
+    }
+    if (control->ControlState().Contains(csFocusing)) {
+        return false;
+    }
+    control->SetControlState(control->ControlState() + TControlState{csFocusing});
+    auto controlAlive = control->AliveToken();
+    auto done = [&](bool result) {
+        if (!controlAlive.expired()) {
+            control->SetControlState(control->ControlState() - TControlState{csFocusing});
+        }
+        return result;
+    };
+    if (g_focusedForm != this) {
+        if (g_focusedForm && g_focusedForm->HandleAllocated()) {
+            TCustomForm* old = g_focusedForm;
+            g_focusedForm = nullptr;
+            if (!send(old, CM_DEACTIVATE)) {
+                return done(false);
+            }
+        }
+        g_focusedForm = this;
+        if (!send(this, CM_ACTIVATE)) {
+            return done(false);
+        }
+    }
+    if (!m_focusedControl) {
+        m_focusedControl = this;
+    }
+    if (m_focusedControl != control) {
+        while (m_focusedControl && !m_focusedControl->ContainsControl(control)) {
+            TWinControl* leaving = m_focusedControl;
+            m_focusedControl = m_focusedControl->Parent();
+            if (!send(leaving, CM_EXIT)) {
+                return done(false);
+            }
+        }
+        while (m_focusedControl != control) {
+            TWinControl* entering = control;
+            while (entering->Parent() != m_focusedControl) {
+                entering = entering->Parent();
+            }
+            m_focusedControl = entering;
+            if (!send(entering, CM_ENTER)) {
+                return done(false);
+            }
+        }
+        Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+    }
+    return done(true);
+}
+
+void TCustomForm::SetActive(bool value) {
+    m_active = value;
+    if (!value) {
+        return;
+    }
+    if (!m_activeControl && !IsDesigning()) {
+        SetActiveControl(FindNextControl(nullptr, true, true, false));
+    }
+    SetWindowFocus();
+}
+
+bool TCustomForm::IsShortCut(TMessage& message) {
+    bool handled = false;
+    if (OnShortCut && !IsLoading()) {
+        OnShortCut(message, handled);
+    }
+    return handled;
+}
+
+void TCustomForm::Activate() {
+    if (OnActivate) {
+        OnActivate(this);
+    }
+}
+
+void TCustomForm::Deactivate() {
+    if (OnDeactivate) {
+        OnDeactivate(this);
+    }
+}
+
+// ---- Showing
+// ------------------------------------------------------------------------------------------------
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    BringToFront();
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) {
+        OnShow(this);
+    }
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) {
+        OnHide(this);
+    }
+}
+
+void TCustomForm::ApplyPosition() {
+    TRect area{0, 0, Screen->Width(), Screen->Height()};
+    const TCustomForm* center = nullptr;
+    TCustomForm* mainForm = Application->MainForm();
+    const bool mdiChild = m_formStyle == fsMDIChild && HandleAllocated() &&
+                          (::GetWindowLongPtr(Handle(), GWL_STYLE) & WS_CHILD);
+    switch (m_position) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        if (mdiChild && mainForm) {
+            area = {0, 0, mainForm->ClientWidth(), mainForm->ClientHeight()};
+        }
+        break;
+    case poMainFormCenter:
+    case poOwnerFormCenter:
+        if (mdiChild && mainForm) {
+            area = {0, 0, mainForm->ClientWidth(), mainForm->ClientHeight()};
+            break;
+        }
+        center = mainForm;
+        if (m_position == poOwnerFormCenter) {
+            if (auto* ownerForm = dynamic_cast<TCustomForm*>(Owner())) {
+                center = ownerForm;
+            }
+        }
+        if (center == this) {
+            center = nullptr;
+        }
+        if (center) {
+            area = center->BoundsRect();
+        }
+        break;
+    default:
+        return;
+    }
+    int x = area.Left + (area.Width() - Width()) / 2;
+    int y = area.Top + (area.Height() - Height()) / 2;
+    if (!mdiChild) {
+        // Never start with the top-left corner (the caption) out of reach.
+        const TRect work = Screen->WorkAreaRect();
+        x = std::max(x, work.Left);
+        y = std::max(y, work.Top);
+    } else {
+        x = std::max(x, 0);
+        y = std::max(y, 0);
+    }
+    SetBounds(x, y, Width(), Height());
+}
+
+void TCustomForm::CMShowingChanged(TMessage& /*message*/) {
+    if (IsDesigning() || m_formState.Contains(fsShowing) || !HandleAllocated()) {
+        return;
+    }
+    m_formState.Include(fsShowing);
+    auto alive = AliveToken();
+    const HWND handle = Handle();
+    if (m_showing) {
+        DoShow();
+        if (alive.expired()) {
+            return;
+        }
+        ApplyPosition();
+        if (m_formStyle == fsMDIChild && (::GetWindowLongPtr(handle, GWL_STYLE) & WS_CHILD)) {
+            static constexpr int kChildCommands[] = {SW_SHOW, SW_MINIMIZE, SW_MAXIMIZE};
+            ::ShowWindow(handle, kChildCommands[m_windowState]);
+            if (const HWND client = ::GetParent(handle)) {
+                ::SendMessage(client, WM_MDIACTIVATE, handle, 0);
+            }
+        } else {
+            static constexpr int kCommands[] = {SW_SHOWNORMAL, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
+            ::ShowWindow(handle, kCommands[m_windowState]);
+        }
+    } else {
+        DoHide();
+        if (alive.expired()) {
+            return;
+        }
+        ::ShowWindow(handle, SW_HIDE);
+    }
+    if (!alive.expired()) {
+        m_formState.Exclude(fsShowing);
+    }
+}
+
+void TCustomForm::CMVisibleChanged(TMessage& message) {
+    if (IsLoading()) {
+        // A form made visible by its layout is shown once it is whole (AfterConstruction).
+        return;
+    }
+    // A modal form that is hidden cannot be answered any more: its loop ends as cancelled.
+    if (!Visible() && m_formState.Contains(fsModal) && m_modalResult == mrNone) {
+        m_modalResult = mrCancel;
+    }
+    TWinControl::CMVisibleChanged(message);
+}
+
+// ---- Closing and the modal loop
+// -------------------------------------------------------------------------------
+
+bool TCustomForm::CloseQuery() {
+    if (m_formStyle == fsMDIForm) {
+        for (int i = 0; TCustomForm* child = MDIChildren(i); ++i) {
+            if (!child->CloseQuery()) {
+                return false;
+            }
+        }
+    }
+    bool canClose = true;
+    if (OnCloseQuery) {
+        OnCloseQuery(this, canClose);
+    }
+    return canClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose) {
+        OnClose(this, action);
+    }
+}
+
+void TCustomForm::Close() {
+    if (m_formState.Contains(fsModal)) {
+        m_modalResult = mrCancel;
+        return;
+    }
+    auto alive = AliveToken();
+    if (!CloseQuery() || alive.expired()) {
+        return;
+    }
+    TCloseAction action = caHide;
+    if (m_formStyle == fsMDIChild) {
+        action = m_borderIcons.Contains(biMinimize) ? caMinimize : caNone;
+    }
+    DoClose(action);
+    if (alive.expired() || action == caNone) {
+        return;
+    }
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+    } else if (action == caHide) {
+        Hide();
+    } else if (action == caMinimize) {
+        SetWindowState(wsMinimized);
+    } else {
+        Release();
+    }
+}
+
+void TCustomForm::CloseModal() {
+    auto alive = AliveToken();
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        if (alive.expired()) {
+            return;
+        }
+        action = caHide;
+        DoClose(action);
+    }
+    if (alive.expired()) {
+        return;
+    }
+    switch (action) {
+    case caNone:
+        m_modalResult = mrNone;
+        break;
+    case caFree:
+        Release();
+        break;
+    default:
+        break;
+    }
+}
+
+int TCustomForm::ShowModal() {
+    if (Visible() || !Enabled() || m_formState.Contains(fsModal) || m_formStyle == fsMDIChild) {
+        ShowErrorBox("Cannot make a visible window modal");
+        return mrNone;
+    }
+    if (::GetCapture()) {
+        ::SendMessage(::GetCapture(), WM_CANCELMODE, 0, 0);
+    }
+    ::ReleaseCapture();
+    m_formState.Include(fsModal);
+    m_modalResult = mrNone;
+    auto alive = AliveToken();
+    Show();
+    if (alive.expired()) {
+        return mrCancel;
+    }
+    const HWND handle = Handle();
+    const int ended = ::RunModalLoop(handle, [this, &alive] {
+        if (alive.expired()) {
+            return true;
+        }
+        if (Application->Terminated() && m_modalResult == mrNone) {
+            m_modalResult = mrCancel;
+        }
+        if (m_modalResult != mrNone) {
+            CloseModal();
+        }
+        return alive.expired() || m_modalResult != mrNone;
+    });
+    if (alive.expired()) {
+        // Freed while it was shown: there is nobody to answer for.
+        return mrCancel;
+    }
+    if (ended != 0 && m_modalResult == mrNone) {
+        m_modalResult = mrCancel;
+    }
+    const TModalResult result = m_modalResult;
+    m_formState.Exclude(fsModal);
+    if (Visible()) {
+        Hide();
+    }
+    return result;
+}
+
+void TCustomForm::Release() {
+    if (HandleAllocated()) {
+        ::PostMessage(Handle(), CM_RELEASE, 0, 0);
+    } else {
+        // No window to post to: nobody can be inside one of its handlers either.
+        delete this;
+    }
+}
+
+void TCustomForm::CMRelease(TMessage& /*message*/) {
+    delete this;
+}
+
+// ---- Messages
+// -------------------------------------------------------------------------------------------------
+
+void TCustomForm::WndProc(TMessage& message) {
+    TWinControl::WndProc(message);
+}
+
+void TCustomForm::Dispatch(TMessage& message) {
+    switch (message.Msg) {
+    case WM_ACTIVATE:
+        WMActivate(message);
+        break;
+    case WM_ACTIVATEAPP:
+        WMActivateApp(message);
+        break;
+    case WM_CLOSE:
+        WMClose(message);
+        break;
+    case WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(message);
+        break;
+    case WM_MDIACTIVATE:
+        WMMDIActivate(message);
+        break;
+    case WM_HSCROLL:
+        WMHScroll(message);
+        break;
+    case WM_VSCROLL:
+        WMVScroll(message);
+        break;
+    case WM_NCHITTEST:
+        WMNCHitTest(message);
+        break;
+    case WM_NCACTIVATE:
+        WMNCActivate(message);
+        break;
+    case WM_NCLBUTTONDOWN:
+        WMNCLButtonDown(message);
+        break;
+    case WM_NCLBUTTONUP:
+        WMNCLButtonUp(message);
+        break;
+    case CM_ACTIVATE:
+        CMActivate(message);
+        break;
+    case CM_DEACTIVATE:
+        CMDeactivate(message);
+        break;
+    case CM_RELEASE:
+        CMRelease(message);
+        break;
+    case WM_STYLECHANGED:
+        WMStyleChanged(message);
+        break;
+    default:
+        TWinControl::Dispatch(message);
+        break;
+    }
+}
+
+void TCustomForm::WMActivate(TMessage& message) {
+    // Not the default handling: that would give the focus to the form's own window, not to its
+    // active control.
+    if (m_formStyle != fsMDIForm) {
+        SetActive(LOWORD(message.WParam) != WA_INACTIVE);
+    } else {
+        m_active = LOWORD(message.WParam) != WA_INACTIVE;
+        if (m_active) {
+            SetWindowFocus();
+        }
+    }
+}
+
+void TCustomForm::WMActivateApp(TMessage& message) {
+    DefaultHandler(message);
+    Application->SetActiveState(message.WParam != 0);
+}
+
+void TCustomForm::WMClose(TMessage& /*message*/) {
+    Close();
+}
+
+void TCustomForm::WMGetMinMaxInfo(TMessage& message) {
+    DefaultHandler(message);
+    auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+    if (!info) {
+        return;
+    }
+    const TSizeConstraints* c = Constraints();
+    if (c->MinWidth() > 0) {
+        info->ptMinTrackSize.X = c->MinWidth();
+    }
+    if (c->MinHeight() > 0) {
+        info->ptMinTrackSize.Y = c->MinHeight();
+    }
+    if (c->MaxWidth() > 0) {
+        info->ptMaxTrackSize.X = c->MaxWidth();
+    }
+    if (c->MaxHeight() > 0) {
+        info->ptMaxTrackSize.Y = c->MaxHeight();
+    }
+}
+
+void TCustomForm::WMMDIActivate(TMessage& message) {
+    DefaultHandler(message);
+    if (m_formStyle != fsMDIChild || !HandleAllocated()) {
+        return;
+    }
+    const bool activating = static_cast<HWND>(message.LParam) == Handle();
+    m_active = activating;
+    if (activating) {
+        Activate();
+    } else {
+        Deactivate();
+    }
+}
+
+void TCustomForm::WMSize(TMessage& message) {
+    switch (message.WParam) {
+    case SIZE_MAXIMIZED:
+        m_windowState = wsMaximized;
+        break;
+    case SIZE_MINIMIZED:
+        m_windowState = wsMinimized;
+        break;
+    default:
+        // Windows are made (and sized) before they are shown: that is no restoring.
+        if (HandleAllocated() && ::IsWindowVisible(Handle())) {
+            m_windowState = wsNormal;
+        }
+        break;
+    }
+    TWinControl::WMSize(message);
+}
+
+void TCustomForm::CMActivate(TMessage& /*message*/) {
+    Activate();
+}
+
+void TCustomForm::CMDeactivate(TMessage& /*message*/) {
+    Deactivate();
+}
+
+void TCustomForm::CMDialogKey(TMessage& message) {
+    if (::GetKeyState(VK_MENU) >= 0) {
+        switch (static_cast<int>(message.WParam)) {
+        case VK_TAB:
+            if (::GetKeyState(VK_CONTROL) >= 0) {
+                SelectNext(m_activeControl, ::GetKeyState(VK_SHIFT) >= 0, true);
+                message.Result = 1;
+                return;
+            }
+            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            if (m_activeControl && m_activeControl->Parent()) {
+                const bool forward = message.WParam == VK_RIGHT || message.WParam == VK_DOWN;
+                m_activeControl->Parent()->SelectNext(m_activeControl, forward, false);
+                message.Result = 1;
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    TWinControl::CMDialogKey(message);
+}
+
+// ---- The MDI client window
+// ---------------------------------------------------------------------------------------
+
+LRESULT MDIClientWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The active child is kept as a window property (no object stands behind this window).
+    static constexpr const char* kActiveProp = "VarnelMDIActive";
+    auto active = [hwnd] {
+        return static_cast<HWND>(reinterpret_cast<std::uintptr_t>(::GetProp(hwnd, kActiveProp)));
+    };
+    auto setActive = [hwnd](HWND child) {
+        ::SetProp(hwnd, kActiveProp, reinterpret_cast<void*>(static_cast<std::uintptr_t>(child)));
+    };
+    switch (message) {
+    case WM_MDIACTIVATE: {
+        const HWND child = static_cast<HWND>(wParam);
+        const HWND old = active();
+        if (!::IsWindow(child) || ::GetParent(child) != hwnd || child == old) {
+            return 0;
+        }
+        setActive(child);
+        ::SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (old && ::IsWindow(old)) {
+            ::SendMessage(old, WM_MDIACTIVATE, old, static_cast<LPARAM>(child));
+        }
+        if (::IsWindow(child)) {
+            ::SendMessage(child, WM_MDIACTIVATE, old, static_cast<LPARAM>(child));
+        }
+        return 0;
+    }
+    case WM_MDIGETACTIVE: {
+        const HWND current = active();
+        return ::IsWindow(current) ? static_cast<LRESULT>(current) : 0;
+    }
+    case WM_MDIDESTROY: {
+        // A child is going: the next visible child becomes the active one.
+        const HWND leaving = static_cast<HWND>(wParam);
+        if (active() == leaving) {
+            setActive(0);
+            for (HWND next = ::GetWindow(hwnd, GW_CHILD); next; next = ::GetWindow(next, GW_HWNDNEXT)) {
+                if (next != leaving && ::IsWindowVisible(next)) {
+                    return ::SendMessage(hwnd, WM_MDIACTIVATE, next, 0);
+                }
+            }
+        }
+        return 0;
+    }
+    case WM_NCDESTROY:
+        ::RemoveProp(hwnd, kActiveProp);
+        return ::DefWindowProc(hwnd, message, wParam, lParam);
+    default:
+        return ::DefWindowProc(hwnd, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,14 @@
+#include "toolkit/controls/Registration.h"
+
+#include "toolkit/controls/ActionList.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/Image.h"
+#include "toolkit/controls/Label.h"
+#include "toolkit/controls/Panel.h"
+#include "toolkit/controls/Timer.h"
+#include "toolkit/graphics/ImageList.h"
+
+void RegisterControlClasses() {
+    RegisterControlIdents();
+    RegisterClasses<TForm, TPanel, TLabel, TImage, TTimer, TActionList, TAction, TImageList>();
+}
