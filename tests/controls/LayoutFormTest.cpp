@@ -1,4 +1,5 @@
 #include "tests/support/ControlFixture.h"
+#include "toolkit/components/LayoutWriter.h"
 #include "toolkit/components/Properties.h"
 #include "toolkit/controls/Image.h"
 #include "toolkit/controls/Label.h"
@@ -7,6 +8,7 @@
 #include "toolkit/graphics/Picture.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -199,6 +201,21 @@ TEST_F(LayoutFormTest, ABrokenLayoutIsRefusedWithItsLineAndLeavesNothingBehind) 
     EXPECT_EQ(form->ComponentCount(), before);
     EXPECT_EQ(form->ControlCount(), 0);
     EXPECT_TRUE(form->events.empty());
+}
+
+TEST_F(LayoutFormTest, AWrittenLayoutReadsBackIntoTheSameForm) {
+    TLayoutForm* form = Load();
+    const std::string written = WriteLayoutText(form);
+    auto owned = std::make_unique<TLayoutForm>(nullptr); // beside the first, which has the name
+    TLayoutForm* copy = owned.get();
+    TStatus status = copy->LoadLayoutText(written, "Written.lfm");
+    ASSERT_TRUE(status) << status.Message() << "\n" << written;
+    EXPECT_EQ(WriteLayoutText(copy), written);
+    EXPECT_EQ(copy->Panel3->Parent(), copy->Panel2);
+    EXPECT_EQ(copy->Label2->BoundsRect(), form->Label2->BoundsRect());
+    EXPECT_EQ(copy->Panel2->TabOrder(), 0);
+    // Anchors that only repeat the alignment are not written.
+    EXPECT_EQ(written.find("Anchors = [akLeft, akTop, akRight]\n    Caption = 'Header'"), std::string::npos);
 }
 
 TEST_F(LayoutFormTest, ALoadedFormWritesBackWhatItRead) {

@@ -29,7 +29,7 @@ VARNEL_CLASS_INFO(TCustomActionList, [](auto& c) {
 
 VARNEL_CLASS_INFO(TActionList)
 
-// ---- TBasicAction ----
+// ---- TBasicAction ------------------------------------------------------------------------------------
 
 TBasicAction::TBasicAction(TComponent* owner) : TComponent(owner) {}
 
@@ -56,7 +56,7 @@ bool TBasicAction::Update() {
     return true;
 }
 
-// ---- TCustomAction ----
+// ---- TCustomAction -----------------------------------------------------------------------------------
 
 TCustomAction::TCustomAction(TComponent* owner) : TBasicAction(owner) {}
 
@@ -151,7 +151,7 @@ void TCustomAction::SetParentComponent(TComponent* parent) {
     SetActionList(dynamic_cast<TCustomActionList*>(parent));
 }
 
-// ---- TCustomActionList ----
+// ---- TCustomActionList -------------------------------------------------------------------------------
 
 TCustomActionList::TCustomActionList(TComponent* owner) : TComponent(owner) {}
 
@@ -196,7 +196,7 @@ void TCustomActionList::Notification(TComponent* component, TOperation operation
     }
 }
 
-// ---- Links ----
+// ---- Links -------------------------------------------------------------------------------------------
 
 TBasicActionLink::~TBasicActionLink() {
     SetAction(nullptr);

@@ -17,7 +17,7 @@ VARNEL_CLASS_INFO(TControl, [](auto& c) {
     // Declared here for the controls that publish them.
     c.Enum("Align", AlignInfo, &TControl::Align, &TControl::SetAlign).Default(alNone).Unpublished();
     c.SetOf("Anchors", AnchorKindInfo, &TControl::Anchors, &TControl::SetAnchors)
-        .Default(kDefaultAnchors)
+        .StoredWhen(&TControl::IsAnchorsStored)
         .Unpublished();
     c.Object("Constraints", &TControl::Constraints, &TControl::SetConstraints).Unpublished();
     c.Bool("AutoSize", &TControl::AutoSize, &TControl::SetAutoSize).Default(false).Unpublished();
@@ -68,7 +68,7 @@ TPoint MessagePoint(const TMessage& message) {
 
 } // namespace
 
-// ---- Capture and the control under the pointer ----------------------------------------------------
+// ---- Capture and the control under the pointer -------------------------------------------------------
 
 TControl* GetCaptureControl() {
     TControl* result = FindControl(::GetCapture());
@@ -129,7 +129,7 @@ TCustomForm* GetParentForm(const TControl* control) {
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(control));
 }
 
-// ---- Life ----------------------------------------------------------------------------------------------
+// ---- Life --------------------------------------------------------------------------------------------
 
 TControl::TControl(TComponent* owner)
     : TComponent(owner), m_constraints(std::make_unique<TSizeConstraints>(this)),
@@ -651,7 +651,7 @@ void TControl::SetZOrder(bool topMost) {
     Invalidate();
 }
 
-// ---- Messages ------------------------------------------------------------------------------------------
+// ---- Messages ----------------------------------------------------------------------------------------
 
 LRESULT TControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) {
     TMessage m{message, wParam, lParam, 0};
@@ -790,7 +790,7 @@ void TControl::DefaultHandler(TMessage& message) {
     }
 }
 
-// ---- Mouse ---------------------------------------------------------------------------------------------
+// ---- Mouse -------------------------------------------------------------------------------------------
 
 void TControl::DoMouseDown(TMessage& message, TMouseButton button, TShiftState extra) {
     if (m_controlStyle.Contains(csNoStdEvents)) {
@@ -954,7 +954,7 @@ void TControl::WMCancelMode(TMessage& message) {
     }
 }
 
-// ---- Component messages ----------------------------------------------------------------------------------
+// ---- Component messages ------------------------------------------------------------------------------
 
 void TControl::CMEnabledChanged(TMessage& /*message*/) {
     Invalidate();

@@ -165,6 +165,8 @@ public:
     bool IsColorStored() const { return !m_parentColor; }
     bool IsFontStored() const { return !m_parentFont; }
     bool IsShowHintStored() const { return !m_parentShowHint; }
+    // The anchors an alignment gives need no storing.
+    bool IsAnchorsStored() const { return !(m_anchors == AnchorAlign(m_align)); }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

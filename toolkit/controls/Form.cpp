@@ -75,7 +75,7 @@ TCustomForm* FormOfWindow(HWND hwnd) {
 
 } // namespace
 
-// ---- Life -------------------------------------------------------------------------------------------------
+// ---- Life --------------------------------------------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* owner)
     : TWinControl(owner), m_icon(std::make_unique<TIcon>()),
@@ -168,8 +168,19 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
     }
 }
 
-// ---- Properties
-// --------------------------------------------------------------------------------------------
+void TCustomForm::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+    TWinControl::GetChildren(proc, root);
+    if (root != this) {
+        return;
+    }
+    for (int i = 0; i < ComponentCount(); ++i) {
+        if (TComponent* component = Components(i); !component->HasParent()) {
+            proc(component);
+        }
+    }
+}
+
+// ---- Properties --------------------------------------------------------------------------------------
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
     if (value == m_borderStyle) {
@@ -244,8 +255,7 @@ void TCustomForm::SetMenu(TComponent* value) {
     }
 }
 
-// ---- Window
-// ------------------------------------------------------------------------------------------------
+// ---- Window ------------------------------------------------------------------------------------------
 
 void TCustomForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
@@ -427,8 +437,7 @@ void TCustomForm::Paint() {
     }
 }
 
-// ---- Focus and activation
-// ------------------------------------------------------------------------------------
+// ---- Focus and activation ----------------------------------------------------------------------------
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
     if (control == m_activeControl) {
@@ -592,8 +601,7 @@ void TCustomForm::Deactivate() {
     }
 }
 
-// ---- Showing
-// ------------------------------------------------------------------------------------------------
+// ---- Showing -----------------------------------------------------------------------------------------
 
 void TCustomForm::Show() {
     SetVisible(true);
@@ -708,8 +716,7 @@ void TCustomForm::CMVisibleChanged(TMessage& message) {
     TWinControl::CMVisibleChanged(message);
 }
 
-// ---- Closing and the modal loop
-// -------------------------------------------------------------------------------
+// ---- Closing and the modal loop ----------------------------------------------------------------------
 
 bool TCustomForm::CloseQuery() {
     if (m_formStyle == fsMDIForm) {
@@ -842,8 +849,7 @@ void TCustomForm::CMRelease(TMessage& /*message*/) {
     delete this;
 }
 
-// ---- Messages
-// -------------------------------------------------------------------------------------------------
+// ---- Messages ----------------------------------------------------------------------------------------
 
 void TCustomForm::WndProc(TMessage& message) {
     TWinControl::WndProc(message);
@@ -1013,8 +1019,7 @@ void TCustomForm::CMDialogKey(TMessage& message) {
     TWinControl::CMDialogKey(message);
 }
 
-// ---- The MDI client window
-// ---------------------------------------------------------------------------------------
+// ---- The MDI client window ---------------------------------------------------------------------------
 
 LRESULT MDIClientWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // The active child is kept as a window property (no object stands behind this window).

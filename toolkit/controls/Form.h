@@ -146,6 +146,9 @@ public:
     TCustomForm* MDIChildren(int index) const;
     TCustomForm* ActiveMDIChild() const;
 
+    // The form's controls, then (when it is the root) its components without a parent.
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
+
     // The canvas of the client area.
     TCanvas* Canvas() const { return m_canvas.get(); }
 

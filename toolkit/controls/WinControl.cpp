@@ -94,7 +94,7 @@ TWinControl* FindControl(HWND hwnd) {
     return static_cast<TWinControl*>(::GetProp(hwnd, kControlProp));
 }
 
-// ---- Life ----------------------------------------------------------------------------------------------
+// ---- Life --------------------------------------------------------------------------------------------
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner), m_defWndProc(&::DefWindowProc) {
     m_brush.SetColor(Color());
@@ -117,7 +117,7 @@ TWinControl::~TWinControl() {
     }
 }
 
-// ---- The window ------------------------------------------------------------------------------------------
+// ---- The window --------------------------------------------------------------------------------------
 
 bool TWinControl::HandleAllocated() const {
     return m_handle != 0 && m_handleSystem == CurrentSystemSerial() && ::IsWindow(m_handle);
@@ -337,7 +337,7 @@ TRect TWinControl::NonClientMargins(DWORD style, DWORD exStyle) const {
     return margins;
 }
 
-// ---- Children --------------------------------------------------------------------------------------------
+// ---- Children ----------------------------------------------------------------------------------------
 
 TControl* TWinControl::Controls(int index) const {
     if (index < 0) {
@@ -437,6 +437,14 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWinC
     return nullptr;
 }
 
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+    for (int i = 0; i < ControlCount(); ++i) {
+        if (TControl* control = Controls(i); control->Owner() == root) {
+            proc(control);
+        }
+    }
+}
+
 void TWinControl::Broadcast(TMessage& message) {
     // By copy: a handler may add or free controls.
     const int count = ControlCount();
@@ -504,7 +512,7 @@ void TWinControl::SetBorderWidth(int value) {
     Perform(CM_BORDERCHANGED);
 }
 
-// ---- Painting ---------------------------------------------------------------------------------------------
+// ---- Painting ----------------------------------------------------------------------------------------
 
 void TWinControl::Invalidate() {
     if (HandleAllocated()) {
@@ -588,8 +596,7 @@ void TWinControl::PaintHandler(TMessage& message) {
     }
 }
 
-// ---- Messages
-// -----------------------------------------------------------------------------------------------
+// ---- Messages ----------------------------------------------------------------------------------------
 
 void TWinControl::WndProc(TMessage& message) {
     switch (message.Msg) {

@@ -115,6 +115,9 @@ public:
     void Dispatch(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
 
+    // Layouts nest the child controls that root owns inside their parent.
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
+
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     TKeyEvent OnKeyDown;

@@ -8,7 +8,7 @@
 // current positions, the rest of the area shrinking as each is placed; anchored children keep
 // their designed distances to the edges they are anchored to.
 
-// ---- Geometry ------------------------------------------------------------------------------------------
+// ---- Geometry ----------------------------------------------------------------------------------------
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     if (!CheckNewSize(width, height)) {
@@ -106,7 +106,7 @@ void TWinControl::ShiftControl(TControl* control, int dx, int dy) {
     control->m_anchorMove = false;
 }
 
-// ---- Alignment -------------------------------------------------------------------------------------------
+// ---- Alignment ---------------------------------------------------------------------------------------
 
 void TWinControl::DisableAlign() {
     ++m_alignLevel;

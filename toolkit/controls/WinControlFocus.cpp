@@ -5,7 +5,7 @@
 
 // Tab order, focus and keys of windowed controls.
 
-// ---- Tab order -------------------------------------------------------------------------------------------
+// ---- Tab order ---------------------------------------------------------------------------------------
 
 int TWinControl::TabOrder() const {
     if (!Parent()) {
@@ -107,7 +107,7 @@ void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTab
     }
 }
 
-// ---- Focus ------------------------------------------------------------------------------------------------
+// ---- Focus -------------------------------------------------------------------------------------------
 
 bool TWinControl::CanFocus() const {
     const TCustomForm* form = GetParentForm(this);
@@ -172,8 +172,7 @@ void TWinControl::CMFocusChanged(TMessage& message) {
     Broadcast(message);
 }
 
-// ---- Keys
-// --------------------------------------------------------------------------------------------------
+// ---- Keys --------------------------------------------------------------------------------------------
 
 void TWinControl::KeyDown(WORD& key, TShiftState shift) {
     if (OnKeyDown && !IsLoading()) {
