@@ -87,10 +87,11 @@ public:
     bool ParentColor() const { return m_parentColor; }
     void SetParentColor(bool value);
     // Caption and Text are the same string; every change is announced with CM_TEXTCHANGED.
-    const std::string& Caption() const { return m_text; }
+    // A control that keeps its text elsewhere (an edit's buffer) answers both itself.
+    const std::string& Caption() const { return Text(); }
     void SetCaption(const std::string& value) { SetText(value); }
-    const std::string& Text() const { return m_text; }
-    void SetText(const std::string& value);
+    virtual const std::string& Text() const { return m_text; }
+    virtual void SetText(const std::string& value);
     TCursor Cursor() const { return m_cursor; }
     void SetCursor(TCursor value);
     const std::string& Hint() const { return m_hint; }
