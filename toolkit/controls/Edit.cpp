@@ -366,6 +366,9 @@ void TCustomEdit::ProgramReplace(std::size_t start, std::size_t end, std::string
 // ------------------------------------------------------------------------------------
 
 std::string TCustomEdit::PrepareInsert(std::string_view text) const {
+    if (m_charCase == ecNormal && TTextBuffer::IsPlain(text)) {
+        return std::string(text);
+    }
     std::string clean = TTextBuffer::Sanitize(text);
     if (m_buffer.MultiLine()) {
         clean = TTextBuffer::NormalizeLineBreaks(clean);

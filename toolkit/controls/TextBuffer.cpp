@@ -87,11 +87,18 @@ std::size_t TTextBuffer::LineCharLength(int line) const {
 }
 
 int TTextBuffer::LineOfByte(std::size_t offset) const {
+    // Text grows at its end most of the time.
+    if (offset >= m_lineStarts.back()) {
+        return LineCount() - 1;
+    }
     auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
     return static_cast<int>(it - m_lineStarts.begin()) - 1;
 }
 
 int TTextBuffer::LineOfChar(std::size_t index) const {
+    if (index >= m_lineCharStarts.back()) {
+        return LineCount() - 1;
+    }
     auto it = std::upper_bound(m_lineCharStarts.begin(), m_lineCharStarts.end(), index);
     return static_cast<int>(it - m_lineCharStarts.begin()) - 1;
 }
@@ -290,8 +297,10 @@ TLineChange TTextBuffer::Replace(std::size_t start, std::size_t end, std::string
     const std::size_t removedChars = CountChars(std::string_view(m_text).substr(start, end - start));
 
     // The starts of the lines that begin inside the new text.
-    std::vector<std::size_t> starts;
-    std::vector<std::size_t> charStarts;
+    std::vector<std::size_t>& starts = m_newStarts;
+    std::vector<std::size_t>& charStarts = m_newCharStarts;
+    starts.clear();
+    charStarts.clear();
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (!IsContinuation(text[i])) {
@@ -327,6 +336,13 @@ TLineChange TTextBuffer::Replace(std::size_t start, std::size_t end, std::string
 }
 
 // ---- Text coming in ------------------------------------------------------------------------------------
+
+bool TTextBuffer::IsPlain(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte != 0 && byte < 0x80 && c != '\r' && c != '\n';
+    });
+}
 
 std::string TTextBuffer::Sanitize(std::string_view text) {
     std::string out;

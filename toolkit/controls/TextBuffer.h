@@ -79,6 +79,8 @@ public:
     TLineChange Append(std::string_view text) { return Replace(m_text.size(), m_text.size(), text); }
 
     // ---- Text coming in ----
+    // ASCII without NUL, CR or LF: text that needs no preparing at all.
+    static bool IsPlain(std::string_view text);
     // Malformed UTF-8 becomes U+FFFD; NUL characters are dropped.
     static std::string Sanitize(std::string_view text);
     // CR LF, a lone CR and a lone LF each become CR LF.
@@ -99,6 +101,9 @@ private:
     std::size_t m_length = 0;
     std::vector<std::size_t> m_lineStarts{0};     // byte offset of each line's first character
     std::vector<std::size_t> m_lineCharStarts{0}; // the same as a character index
+    // Scratch space of Replace, kept so that appending a line allocates nothing.
+    std::vector<std::size_t> m_newStarts;
+    std::vector<std::size_t> m_newCharStarts;
 };
 
 // Letter case for CharCase: ASCII and the Latin-1 letters change, everything else stays.
