@@ -177,3 +177,44 @@ TEST_F(AlignTest, ClientSizeOfAFormCountsItsFrame) {
 }
 
 } // namespace
+
+namespace {
+
+class AutoScrollTest : public TControlFixture {};
+
+TEST_F(AutoScrollTest, ControlsBeyondTheClientAreaBringScrollBarsThatMoveThem) {
+    TForm* form = NewForm({0, 0, 300, 200});
+    auto* far = new TPanel(form);
+    far->SetParent(form);
+    far->SetBounds(10, 400, 50, 50);
+    ShowForm(form);
+    const HWND h = form->Handle();
+    const int bar = ::GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_TRUE(::GetWindowLongPtr(h, GWL_STYLE) & WS_VSCROLL);
+    EXPECT_FALSE(::GetWindowLongPtr(h, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_EQ(form->ClientWidth(), 300 - bar);
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(::GetScrollInfo(h, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 449);
+    EXPECT_EQ(static_cast<int>(si.nPage), 200);
+
+    ::SendMessage(h, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(far->Top(), 392);
+    ::SendMessage(h, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(far->Top(), 150);
+    EXPECT_EQ(::GetScrollPos(h, SB_VERT), 250);
+    ::SendMessage(h, WM_VSCROLL, SB_PAGEDOWN, 0); // already at the end
+    EXPECT_EQ(far->Top(), 150);
+    ::SendMessage(h, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(far->Top(), 400);
+
+    // Scrolled away and then switched off: the controls go back and the bar goes.
+    ::SendMessage(h, WM_VSCROLL, SB_PAGEDOWN, 0);
+    form->SetAutoScroll(false);
+    EXPECT_EQ(far->Top(), 400);
+    EXPECT_FALSE(::GetWindowLongPtr(h, GWL_STYLE) & WS_VSCROLL);
+    EXPECT_EQ(form->ClientWidth(), 300);
+}
+
+} // namespace

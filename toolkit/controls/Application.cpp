@@ -1,7 +1,9 @@
 #include "toolkit/controls/Application.h"
 
 #include "toolkit/controls/Form.h"
+#include "toolkit/controls/HintWindow.h"
 #include "toolkit/controls/Screen.h"
+#include "toolkit/controls/Timer.h"
 #include "toolkit/graphics/Icon.h"
 #include "toolkit/windowing/WindowSystem.h"
 
@@ -30,11 +32,29 @@ void InitiateActions(TControl* control) {
 
 TApplication* const Application = &TheApplication();
 
-TApplication::TApplication(TComponent* owner) : TComponent(owner), m_icon(std::make_unique<TIcon>()) {}
+TApplication::TApplication(TComponent* owner) : TComponent(owner), m_icon(std::make_unique<TIcon>()) {
+    // The screen is made first so that it outlives the application, whose forms tell it when
+    // they go.
+    GlobalScreen();
+}
 
 TApplication::~TApplication() {
     // The forms go while the application is whole: they tell it they are going.
     DestroyComponents();
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove) {
+        return;
+    }
+    if (component == m_hintTimer) {
+        m_hintTimer = nullptr;
+    }
+    if (component == m_hintWindow) {
+        m_hintWindow = nullptr;
+        m_hintShowing = false;
+    }
 }
 
 void TApplication::Initialize() {
@@ -143,7 +163,95 @@ void TApplication::UnhookMessages(int id) {
                   m_hooks.end());
 }
 
+// ---- Hints ---------------------------------------------------------------------------------------
+
+// Whether the control has a hint to show: its own ShowHint (inherited from its parent unless set).
+static bool WantsHint(const TControl* control) {
+    return control && control->ShowHint() && !control->Hint().empty();
+}
+
+void TApplication::SetShowHint(bool value) {
+    m_showHint = value;
+    if (!value) {
+        CancelHint();
+    }
+}
+
+THintWindow* TApplication::HintWindow() const {
+    return m_hintShowing ? m_hintWindow : nullptr;
+}
+
+void TApplication::HintMouseMoved(TControl* control) {
+    if (control == m_hintControl) {
+        return;
+    }
+    CancelHint();
+    if (!m_showHint || !WantsHint(control) || !TWindowSystem::Current()) {
+        return;
+    }
+    m_hintControl = control;
+    if (!m_hintTimer) {
+        m_hintTimer = new TTimer(this);
+        m_hintTimer->OnTimer = [](TObject*) { Application->HintTimerFired(); };
+    }
+    m_hintTimer->SetEnabled(false);
+    m_hintTimer->SetInterval(m_hintPause);
+    m_hintTimer->SetEnabled(true);
+}
+
+void TApplication::HintTimerFired() {
+    m_hintTimer->SetEnabled(false);
+    if (m_hintShowing) {
+        CancelHint();
+        return;
+    }
+    ShowHintNow();
+}
+
+void TApplication::ShowHintNow() {
+    if (!m_hintControl || !WantsHint(m_hintControl) || m_hintControl != MouseControl()) {
+        return;
+    }
+    if (!m_hintWindow) {
+        m_hintWindow = new THintWindow(this);
+    }
+    POINT p;
+    ::GetCursorPos(&p);
+    TRect rect = m_hintWindow->CalcHintRect(m_hintControl->Hint());
+    // Below the pointer, clear of the arrow.
+    rect = rect.Offset(p.X, p.Y + 20);
+    m_hintWindow->ActivateHint(rect, m_hintControl->Hint());
+    m_hintShowing = true;
+    if (m_hintHidePause > 0) {
+        m_hintTimer->SetInterval(m_hintHidePause);
+        m_hintTimer->SetEnabled(true);
+    }
+}
+
+void TApplication::CancelHint() {
+    m_hintControl = nullptr;
+    if (m_hintTimer) {
+        m_hintTimer->SetEnabled(false);
+    }
+    if (m_hintShowing && m_hintWindow) {
+        m_hintWindow->ReleaseHint();
+    }
+    m_hintShowing = false;
+}
+
 bool TApplication::PreprocessMessage(MSG& message) {
+    switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+        CancelHint();
+        break;
+    default:
+        break;
+    }
     // Copies: a hook may remove itself or others while it runs.
     const std::vector<THook> hooks = m_hooks;
     for (const THook& hook : hooks) {
@@ -237,6 +345,9 @@ void TApplication::Restore() {
 }
 
 void TApplication::Reset() {
+    CancelHint();
+    m_hintTimer = nullptr;
+    m_hintWindow = nullptr;
     DestroyComponents();
     m_mainForm = nullptr;
     m_terminated = false;
@@ -252,4 +363,7 @@ void TApplication::Reset() {
     OnMinimize = nullptr;
     OnRestore = nullptr;
     m_installedSystem = 0;
+    m_showHint = true;
+    m_hintPause = 500;
+    m_hintHidePause = 2500;
 }

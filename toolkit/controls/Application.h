@@ -11,7 +11,10 @@
 #include <vector>
 
 class TCustomForm;
+class TControl;
+class THintWindow;
 class TIcon;
+class TTimer;
 
 // Sees a queued message before it is dispatched; setting handled keeps it from its window.
 using TMessageEvent = std::function<void(MSG& message, bool& handled)>;
@@ -64,6 +67,18 @@ public:
     void Minimize();
     void Restore();
 
+    // Hints: shown after the pointer rests HintPause ms on a control with ShowHint and a Hint,
+    // hidden after HintHidePause ms, when the pointer leaves it, or on a key or a click.
+    bool ShowHint() const { return m_showHint; }
+    void SetShowHint(bool value);
+    int HintPause() const { return m_hintPause; }
+    void SetHintPause(int value) { m_hintPause = value; }
+    int HintHidePause() const { return m_hintHidePause; }
+    void SetHintHidePause(int value) { m_hintHidePause = value; }
+    void CancelHint();
+    // The hint window while a hint shows, else none.
+    THintWindow* HintWindow() const;
+
     // Several hooks may see the queued messages, in the order they were added, before OnMessage.
     int HookMessages(TMessageHook hook);
     void UnhookMessages(int id);
@@ -83,7 +98,15 @@ private:
     friend class TCustomForm;
     friend class TWinControl;
 
+    friend class TControl;
+    friend void SetMouseControl(TControl* control);
+
+    void Notification(TComponent* component, TOperation operation) override;
     void FormCreated(TCustomForm* form);
+    // The pointer came onto another control (or none).
+    void HintMouseMoved(TControl* control);
+    void HintTimerFired();
+    void ShowHintNow();
     void FormDestroying(TCustomForm* form);
     void SetActiveState(bool active);
     // Retrieves and handles one message; false when none was ready.
@@ -110,6 +133,13 @@ private:
     int m_nextHookId = 1;
     std::uint64_t m_installedSystem = 0; // the window system the hooks are installed in
     std::vector<TCustomForm*> m_hiddenByMinimize;
+    bool m_showHint = true;
+    int m_hintPause = 500;      // ms the pointer rests before a hint shows
+    int m_hintHidePause = 2500; // ms a hint stays
+    TControl* m_hintControl = nullptr;
+    TTimer* m_hintTimer = nullptr;       // owned by the application, made on first use
+    THintWindow* m_hintWindow = nullptr; // owned by the application, made on first use
+    bool m_hintShowing = false;
 };
 
 extern TApplication* const Application;

@@ -1,6 +1,7 @@
 #include "toolkit/controls/Control.h"
 
 #include "toolkit/controls/ActionList.h"
+#include "toolkit/controls/Application.h"
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/WinControl.h"
 #include "toolkit/graphics/Gdi.h"
@@ -108,6 +109,7 @@ void SetMouseControl(TControl* control) {
     if (control == g_mouseControl) {
         return;
     }
+    Application->HintMouseMoved(control);
     TControl* old = g_mouseControl;
     g_mouseControl = control;
     // The leave goes first; either handler may free its control, which clears the pointer.
@@ -144,6 +146,7 @@ TControl::~TControl() {
     m_alive.reset();
     if (g_mouseControl == this) {
         g_mouseControl = nullptr;
+        Application->HintMouseMoved(nullptr);
     }
     if (g_captureControl == this) {
         g_captureControl = nullptr;

@@ -85,7 +85,7 @@ TCustomForm::TCustomForm(TComponent* owner)
     SetBounds(0, 0, 320, 240);
     SetColor(clBtnFace);
     SetParentFont(false);
-    Screen->AddForm(this);
+    GlobalScreen()->AddForm(this);
 }
 
 TCustomForm::~TCustomForm() {
@@ -94,7 +94,7 @@ TCustomForm::~TCustomForm() {
         g_focusedForm = nullptr;
     }
     Application->FormDestroying(this);
-    Screen->RemoveForm(this);
+    GlobalScreen()->RemoveForm(this);
     m_canvas->FreeHandle();
     // The window goes first, so that freeing the controls below moves no focus around.
     DestroyHandle();
@@ -851,10 +851,6 @@ void TCustomForm::CMRelease(TMessage& /*message*/) {
 
 // ---- Messages ----------------------------------------------------------------------------------------
 
-void TCustomForm::WndProc(TMessage& message) {
-    TWinControl::WndProc(message);
-}
-
 void TCustomForm::Dispatch(TMessage& message) {
     switch (message.Msg) {
     case WM_ACTIVATE:
@@ -887,8 +883,11 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_NCLBUTTONDOWN:
         WMNCLButtonDown(message);
         break;
-    case WM_NCLBUTTONUP:
-        WMNCLButtonUp(message);
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (!FrameButtonReleased(message)) {
+            TWinControl::Dispatch(message);
+        }
         break;
     case CM_ACTIVATE:
         CMActivate(message);

@@ -179,7 +179,6 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void AlignControls(TControl* control, TRect& rect) override;
 
-    void WndProc(TMessage& message) override;
     void Dispatch(TMessage& message) override;
     virtual void WMActivate(TMessage& message);
     virtual void WMActivateApp(TMessage& message);
@@ -191,7 +190,6 @@ protected:
     virtual void WMNCHitTest(TMessage& message);
     virtual void WMNCActivate(TMessage& message);
     virtual void WMNCLButtonDown(TMessage& message);
-    virtual void WMNCLButtonUp(TMessage& message);
     virtual void WMStyleChanged(TMessage& message);
     void WMNCCalcSize(TMessage& message) override;
     void WMNCPaint(TMessage& message) override;
@@ -214,6 +212,8 @@ private:
     void UpdateWindowStyle();
     void PaintFrame();
     int FrameHitTest(TPoint windowPoint);
+    // Ends a press on a frame box (release or lost capture); true when one was pressed.
+    bool FrameButtonReleased(TMessage& message);
     // Auto-scroll (FormScroll.cpp).
     void UpdateScrollRange();
     void ScrollBy(int dx, int dy);

@@ -340,30 +340,38 @@ void TCustomForm::WMNCActivate(TMessage& message) {
 
 void TCustomForm::WMNCLButtonDown(TMessage& message) {
     const int hit = static_cast<int>(static_cast<std::intptr_t>(message.WParam));
-    if (hit == HTCLOSE || hit == HTMAXBUTTON || hit == HTMINBUTTON) {
-        // The box acts when the button is released on it.
+    if ((hit == HTCLOSE || hit == HTMAXBUTTON || hit == HTMINBUTTON) && HandleAllocated()) {
+        // The box acts when the button is released on it; the mouse is held until then.
         m_pressedFrameButton = hit;
+        ::SetCapture(Handle());
         PaintFrame();
         return;
     }
-    m_pressedFrameButton = 0;
     DefaultHandler(message);
 }
 
-void TCustomForm::WMNCLButtonUp(TMessage& message) {
-    const int hit = static_cast<int>(static_cast<std::intptr_t>(message.WParam));
+bool TCustomForm::FrameButtonReleased(TMessage& message) {
     const int pressed = m_pressedFrameButton;
-    if (pressed == 0) {
-        DefaultHandler(message);
-        return;
+    if (pressed == 0 || !HandleAllocated()) {
+        return false;
     }
     m_pressedFrameButton = 0;
-    PaintFrame();
-    if (hit != pressed || !HandleAllocated()) {
-        return;
-    }
     const HWND handle = Handle();
-    switch (hit) {
+    if (::GetCapture() == handle) {
+        ::ReleaseCapture();
+    }
+    PaintFrame();
+    if (message.Msg != WM_LBUTTONUP) {
+        return true;
+    }
+    POINT p = LParamToPoint(message.LParam);
+    ::ClientToScreen(handle, &p);
+    RECT window;
+    ::GetWindowRect(handle, &window);
+    if (FrameHitTest({p.X - window.Left, p.Y - window.Top}) != pressed) {
+        return true;
+    }
+    switch (pressed) {
     case HTCLOSE:
         ::SendMessage(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
@@ -376,6 +384,7 @@ void TCustomForm::WMNCLButtonUp(TMessage& message) {
     default:
         break;
     }
+    return true;
 }
 
 void TCustomForm::WMSetText(TMessage& message) {

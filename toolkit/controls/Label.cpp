@@ -139,7 +139,7 @@ void TCustomLabel::Paint() {
     }
     canvas->Brush()->SetStyle(bsClear);
     static constexpr unsigned kAlignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-    const unsigned style = DT_EXPANDTABS | (m_wordWrap ? DT_WORDBREAK : 0u) | kAlignments[m_alignment];
+    const unsigned style = (m_wordWrap ? DT_WORDBREAK : 0u) | kAlignments[m_alignment];
     TRect rect = client;
     if (m_layout != tlTop) {
         TRect calc = rect;
@@ -162,7 +162,7 @@ void TCustomLabel::AdjustBounds() {
     TRect rect = ClientRect();
     auto* canvas = static_cast<TControlCanvas*>(Canvas());
     canvas->BeginPaintWith(dc);
-    DoDrawText(rect, DT_EXPANDTABS | DT_CALCRECT | (m_wordWrap ? DT_WORDBREAK : 0u));
+    DoDrawText(rect, DT_CALCRECT | (m_wordWrap ? DT_WORDBREAK : 0u));
     canvas->EndPaintWith();
     ::DeleteDC(dc);
     int x = Left();

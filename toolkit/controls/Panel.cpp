@@ -167,8 +167,7 @@ void TCustomPanel::Paint() {
     line.Top = (rect.Top + rect.Bottom - textHeight) / 2;
     line.Bottom = line.Top + textHeight;
     static constexpr unsigned kAlignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-    ::DrawText(canvas->Handle(), Caption(), &line,
-               DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE | kAlignments[m_alignment]);
+    ::DrawText(canvas->Handle(), Caption(), &line, DT_VCENTER | DT_SINGLELINE | kAlignments[m_alignment]);
 }
 
 void TCustomPanel::CMTextChanged(TMessage& message) {

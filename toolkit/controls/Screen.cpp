@@ -7,16 +7,12 @@
 
 VARNEL_CLASS_INFO(TScreen)
 
-namespace {
-
-TScreen& TheScreen() {
+TScreen* GlobalScreen() {
     static TScreen screen;
-    return screen;
+    return &screen;
 }
 
-} // namespace
-
-TScreen* const Screen = &TheScreen();
+TScreen* const Screen = GlobalScreen();
 
 void TScreen::SetCursor(TCursor value) {
     if (value == m_cursor) {

@@ -62,4 +62,6 @@ private:
     std::vector<TCustomForm*> m_forms;
 };
 
+// The program's screen object; made on first use.
+TScreen* GlobalScreen();
 extern TScreen* const Screen;

@@ -794,6 +794,10 @@ void TWinControl::Dispatch(TMessage& message) {
     case CM_TABSTOPCHANGED:
         CMTabStopChanged(message);
         break;
+    case CM_SHOWHINTCHANGED:
+        // Children that take ShowHint from their parent follow it.
+        NotifyControls(CM_PARENTSHOWHINTCHANGED);
+        break;
     default:
         TControl::Dispatch(message);
         break;
