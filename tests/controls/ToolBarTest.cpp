@@ -373,6 +373,16 @@ TEST_F(ToolBarTest, GroupedCheckButtonsAreOneChoice) {
     EXPECT_EQ(bar->ButtonState(group[2]), (TCustomDrawState{cdsChecked, cdsHot}));
 }
 
+TEST_F(ToolBarTest, AToolBarFreedWhileItsMenuIsOpenClosesTheMenu) {
+    WhenIdle([&] {
+        delete bar;
+        bar = nullptr;
+    });
+    Press(Centre(fileButton));
+    EXPECT_TRUE(OpenMenuWindows().empty());
+    EXPECT_FALSE(IsMenuActive());
+}
+
 TEST_F(ToolBarTest, AMenuItemFreedLeavesItsButtonWithoutOne) {
     delete file;
     EXPECT_EQ(fileButton->MenuItem(), nullptr);

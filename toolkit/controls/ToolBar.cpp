@@ -757,7 +757,11 @@ void TToolBar::TrackMenu(TToolButton* button, bool fromKeyboard) {
         params.SelectFirst = keyboard;
         params.LeftButtonOnly = true;
         TToolButton* next = nullptr;
+        // The loop may call these after something freed the toolbar and before it notices.
         params.OnBarKey = [&](TMenuBarDirection direction) {
+            if (alive.expired()) {
+                return false;
+            }
             next = NeighbourWithMenu(current, direction);
             return next != nullptr;
         };
@@ -766,7 +770,7 @@ void TToolBar::TrackMenu(TToolButton* button, bool fromKeyboard) {
         POINT pointerAtDrop{-1, -1};
         ::GetCursorPos(&pointerAtDrop);
         params.OnBarPointer = [&](TPoint screen) {
-            if (screen == pointerAtDrop) {
+            if (alive.expired() || screen == pointerAtDrop) {
                 return false;
             }
             pointerAtDrop = {-1, -1};
