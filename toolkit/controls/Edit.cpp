@@ -7,8 +7,13 @@
 #include <algorithm>
 #include <limits>
 
-// The edit itself: settings, the text and its changes, selection, clipboard and undo. The
-// messages are decoded in EditMessages.cpp; scrolling and painting live in EditView.cpp.
+// The edit itself; the messages are decoded in EditMessages.cpp, scrolling and painting live in
+// EditView.cpp. Index:
+//   life and settings        - construction, the properties and the window styles they set
+//   text                     - SetText and WM_SETTEXT, OnChange, changes made by the program
+//   changes by the user      - replacing the selection, deleting, undo
+//   selection                - SelStart, SelLength, SelText and the clipboard operations
+//   clipboard and undo       - WM_COPY, WM_CUT, WM_PASTE, WM_CLEAR, WM_UNDO and the simple EM_s
 
 namespace {
 

@@ -9,8 +9,11 @@
 
 #include <algorithm>
 
-// The toolbar and its buttons: placing the row, painting it (with the custom-draw hooks), the
-// buttons' pressing and hot tracking, and dropping bound menus down as a menu bar does.
+// The toolbar and its buttons. Index:
+//   buttons                - style, down state and groups, menu item, pressing, hot tracking
+//   the toolbar: buttons   - joining and leaving the row, placing it, the bar's settings
+//   state and painting     - the draw state of a button, custom drawing, the default look
+//   menus                  - dropping a button's menu and moving between the bar's menus
 
 namespace {
 
