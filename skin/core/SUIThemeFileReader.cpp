@@ -29,21 +29,6 @@ std::string Quoted(std::string_view name) {
     return "\"" + std::string(name) + "\"";
 }
 
-const char* TypeWord(std::uint8_t type) {
-    switch (type) {
-    case 0:
-        return "image";
-    case 1:
-        return "integer";
-    case 2:
-        return "boolean";
-    case 3:
-        return "string";
-    default:
-        return "unknown";
-    }
-}
-
 // Reads a whole regular file. The file is opened without blocking and checked to be a regular
 // file before it is read, so a name that turns out to be a pipe or a device can never hang the
 // caller; it is read in one go so the checks afterwards see one consistent picture of it.
@@ -168,16 +153,16 @@ TStatus TsuiThemeFileReader::ParseChain() {
         if (record.Type <= 3) {
             const std::uint64_t end = std::uint64_t{record.DataOffset} + record.DataSize;
             if (end > size) {
-                return TStatus::Fail("the data of " + std::string(TypeWord(record.Type)) + " entry " +
-                                     Quoted(record.Name) + " (" + std::to_string(record.DataSize) +
-                                     " bytes at offset " + std::to_string(record.DataOffset) +
-                                     ") runs past the end of the file" + sizeText);
+                return TStatus::Fail(
+                    "the data of " + std::string(ThemeEntryTypeName(record.Type)) + " entry " +
+                    Quoted(record.Name) + " (" + std::to_string(record.DataSize) + " bytes at offset " +
+                    std::to_string(record.DataOffset) + ") runs past the end of the file" + sizeText);
             }
             const std::size_t want = record.Type == 1 ? 4 : record.Type == 2 ? 1 : record.DataSize;
             if (record.DataSize != want) {
-                return TStatus::Fail(std::string(TypeWord(record.Type)) + " entry " + Quoted(record.Name) +
-                                     " holds " + std::to_string(record.DataSize) + " bytes instead of " +
-                                     std::to_string(want));
+                return TStatus::Fail(std::string(ThemeEntryTypeName(record.Type)) + " entry " +
+                                     Quoted(record.Name) + " holds " + std::to_string(record.DataSize) +
+                                     " bytes instead of " + std::to_string(want));
             }
             std::string key = LowerKey(record.Name);
             switch (static_cast<TsuiThemeEntryType>(record.Type)) {
@@ -262,4 +247,19 @@ std::span<const std::byte> TsuiThemeFileReader::Data(const TsuiThemeFileRecord& 
         return {};
     }
     return std::span<const std::byte>(m_bytes).subspan(record.DataOffset, record.DataSize);
+}
+
+const char* ThemeEntryTypeName(std::uint8_t type) {
+    switch (type) {
+    case 0:
+        return "image";
+    case 1:
+        return "integer";
+    case 2:
+        return "boolean";
+    case 3:
+        return "string";
+    default:
+        return "unknown";
+    }
 }

@@ -25,6 +25,9 @@
 
 // The type byte of an entry record.
 enum class TsuiThemeEntryType : std::uint8_t { Image = 0, Integer = 1, Boolean = 2, String = 3 };
+// The word for a type byte in messages and listings: "image", "integer", "boolean", "string", or
+// "unknown" for any other value.
+const char* ThemeEntryTypeName(std::uint8_t type);
 
 // One record of the chain as it stands in the file, in chain order (the terminator left out).
 struct TsuiThemeFileRecord {

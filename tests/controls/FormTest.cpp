@@ -166,9 +166,14 @@ TEST_F(FormTest, OnCloseQueryMayRefuseToClose) {
 }
 
 struct TPositionCase {
+    const char* name;
     TPosition position;
     TRect expected; // left, top, right, bottom
 };
+
+void PrintTo(const TPositionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FormPositionTest : public FormTest, public ::testing::WithParamInterface<TPositionCase> {};
 
@@ -193,15 +198,17 @@ TEST_P(FormPositionTest, EachPositionPlacesTheFormWhenShown) {
 }
 
 // The headless screen is 1280 x 1024; its work area 1280 x 984 at (0, 0).
-INSTANTIATE_TEST_SUITE_P(Positions, FormPositionTest,
-                         ::testing::Values(TPositionCase{poDesigned, Bounds(30, 40, 400, 300)},
-                                           TPositionCase{poScreenCenter, Bounds(440, 362, 400, 300)},
-                                           TPositionCase{poDesktopCenter, Bounds(440, 362, 400, 300)},
-                                           TPositionCase{poMainFormCenter, Bounds(200, 150, 400, 300)},
-                                           TPositionCase{poOwnerFormCenter, Bounds(750, 500, 400, 300)},
-                                           TPositionCase{poDefaultPosOnly, Bounds(40, 40, 400, 300)},
-                                           TPositionCase{poDefaultSizeOnly, Bounds(30, 40, 640, 480)},
-                                           TPositionCase{poDefault, Bounds(40, 40, 640, 480)}));
+INSTANTIATE_TEST_SUITE_P(
+    Positions, FormPositionTest,
+    ::testing::Values(TPositionCase{"Designed", poDesigned, Bounds(30, 40, 400, 300)},
+                      TPositionCase{"ScreenCenter", poScreenCenter, Bounds(440, 362, 400, 300)},
+                      TPositionCase{"DesktopCenter", poDesktopCenter, Bounds(440, 362, 400, 300)},
+                      TPositionCase{"MainFormCenter", poMainFormCenter, Bounds(200, 150, 400, 300)},
+                      TPositionCase{"OwnerFormCenter", poOwnerFormCenter, Bounds(750, 500, 400, 300)},
+                      TPositionCase{"DefaultPosOnly", poDefaultPosOnly, Bounds(40, 40, 400, 300)},
+                      TPositionCase{"DefaultSizeOnly", poDefaultSizeOnly, Bounds(30, 40, 640, 480)},
+                      TPositionCase{"Default", poDefault, Bounds(40, 40, 640, 480)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FormTest, CentringHappensAtEveryShowingAndKeepsTheCornerOnTheWorkArea) {
     TForm* main = nullptr;

@@ -1,6 +1,5 @@
 #include "toolkit/graphics/Bitmap.h"
 
-#include "toolkit/components/Resources.h"
 #include "toolkit/graphics/BmpCodec.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Gdi.h"
@@ -156,18 +155,6 @@ TStatus TBitmap::LoadFromBytes(std::span<const std::byte> data) {
 
 TStatus TBitmap::SaveToBytes(std::vector<std::byte>& out) const {
     return EncodeBmp(*m_pixels, out);
-}
-
-TStatus TBitmap::LoadFromResourceName(std::string_view name) {
-    std::optional<std::span<const std::byte>> data = FindEmbeddedResource(name);
-    if (!data) {
-        return TStatus::Fail("Resource " + std::string(name) + " not found");
-    }
-    TStatus status = LoadFromBytes(*data);
-    if (!status) {
-        return TStatus::Fail("Resource " + std::string(name) + ": " + status.Message());
-    }
-    return status;
 }
 
 void TBitmap::Draw(TCanvas& canvas, const TRect& rect) const {

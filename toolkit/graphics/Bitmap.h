@@ -77,8 +77,6 @@ public:
 
     TStatus LoadFromBytes(std::span<const std::byte> data) override;
     TStatus SaveToBytes(std::vector<std::byte>& out) const override;
-    // Loads the built-in resource of that name (a BMP).
-    TStatus LoadFromResourceName(std::string_view name);
 
     // Tells the bitmap that its pixels were changed directly (through ScanLine or Pixels).
     void Modified() { Changed(); }

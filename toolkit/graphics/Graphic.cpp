@@ -1,5 +1,6 @@
 #include "toolkit/graphics/Graphic.h"
 
+#include "toolkit/components/Resources.h"
 #include "toolkit/components/Streams.h"
 
 VARNEL_CLASS_INFO(TGraphic)
@@ -47,6 +48,18 @@ TStatus TGraphic::LoadFromFile(const std::string& fileName) {
     TStatus status = LoadFromStream(stream);
     if (!status) {
         return TStatus::Fail(fileName + ": " + status.Message());
+    }
+    return status;
+}
+
+TStatus TGraphic::LoadFromResourceName(std::string_view name) {
+    std::optional<std::span<const std::byte>> data = FindEmbeddedResource(name);
+    if (!data) {
+        return TStatus::Fail("Resource " + std::string(name) + " not found");
+    }
+    TStatus status = LoadFromBytes(*data);
+    if (!status) {
+        return TStatus::Fail("Resource " + std::string(name) + ": " + status.Message());
     }
     return status;
 }

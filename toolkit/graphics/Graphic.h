@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TCanvas;
@@ -39,6 +40,8 @@ public:
     TStatus SaveToStream(TStream& stream) const;
     TStatus LoadFromFile(const std::string& fileName);
     TStatus SaveToFile(const std::string& fileName) const;
+    // Loads the built-in resource of that name, in the graphic's own format.
+    TStatus LoadFromResourceName(std::string_view name);
 
     // Fired after the graphic's picture or size changed.
     TNotifyEvent OnChange;

@@ -1,6 +1,5 @@
 #include "toolkit/graphics/Icon.h"
 
-#include "toolkit/components/Resources.h"
 #include "toolkit/graphics/Canvas.h"
 
 VARNEL_CLASS_INFO(TIcon)
@@ -63,18 +62,6 @@ TStatus TIcon::SaveToBytes(std::vector<std::byte>& out) const {
     }
     out = m_data;
     return TStatus::Ok();
-}
-
-TStatus TIcon::LoadFromResourceName(std::string_view name) {
-    std::optional<std::span<const std::byte>> data = FindEmbeddedResource(name);
-    if (!data) {
-        return TStatus::Fail("Resource " + std::string(name) + " not found");
-    }
-    TStatus status = LoadFromBytes(*data);
-    if (!status) {
-        return TStatus::Fail("Resource " + std::string(name) + ": " + status.Message());
-    }
-    return status;
 }
 
 void TIcon::Draw(TCanvas& canvas, const TRect& rect) const {

@@ -30,7 +30,6 @@ public:
     TStatus LoadFromBytes(std::span<const std::byte> data) override;
     // The file as it was loaded.
     TStatus SaveToBytes(std::vector<std::byte>& out) const override;
-    TStatus LoadFromResourceName(std::string_view name);
 
 protected:
     void Draw(TCanvas& canvas, const TRect& rect) const override;

@@ -192,21 +192,6 @@ std::string Printable(std::string_view text) {
     return out;
 }
 
-const char* TypeName(std::uint8_t type) {
-    switch (type) {
-    case 0:
-        return "image";
-    case 1:
-        return "integer";
-    case 2:
-        return "boolean";
-    case 3:
-        return "string";
-    default:
-        return "unknown";
-    }
-}
-
 } // namespace
 
 TStatus PackTheme(const fs::path& folder, const std::string& file, std::ostream& err) {
@@ -328,7 +313,7 @@ TStatus DumpTheme(const std::string& file, std::ostream& out) {
         std::ostringstream line;
         line << "  " << record.Name << std::string(width - record.Name.size() + 2, ' ');
         char typeColumn[16];
-        std::snprintf(typeColumn, sizeof typeColumn, "%-8s", TypeName(record.Type));
+        std::snprintf(typeColumn, sizeof typeColumn, "%-8s", ThemeEntryTypeName(record.Type));
         line << typeColumn;
         std::span<const std::byte> data = reader->Data(record);
         if (record.Type > 3) {
