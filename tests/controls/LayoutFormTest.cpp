@@ -6,6 +6,7 @@
 #include "toolkit/controls/Panel.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Picture.h"
+#include "toolkit/menus/Menu.h"
 
 #include <algorithm>
 #include <memory>
@@ -48,6 +49,32 @@ VARNEL_CLASS_INFO(TLayoutForm, [](auto& c) {
     c.Handler("FormCreate", &TLayoutForm::FormCreate);
     c.Handler("Label1Click", &TLayoutForm::Label1Click);
     c.Handler("Panel2Resize", &TLayoutForm::Panel2Resize);
+})
+
+// A window with a main menu, a context menu on a label and a label in its own font.
+class TMenuLayoutForm : public TForm {
+    VARNEL_CLASS(TMenuLayoutForm, TForm)
+
+public:
+    explicit TMenuLayoutForm(TComponent* owner) : TForm(owner) {}
+
+    TLabel* Label1 = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem* File1 = nullptr;
+    TMenuItem* Cut1 = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    std::vector<std::string> events;
+
+    void Cut1Click(TObject*) { events.push_back("Cut1Click"); }
+};
+
+VARNEL_CLASS_INFO(TMenuLayoutForm, [](auto& c) {
+    c.Field("Label1", &TMenuLayoutForm::Label1);
+    c.Field("MainMenu1", &TMenuLayoutForm::MainMenu1);
+    c.Field("File1", &TMenuLayoutForm::File1);
+    c.Field("Cut1", &TMenuLayoutForm::Cut1);
+    c.Field("PopupMenu1", &TMenuLayoutForm::PopupMenu1);
+    c.Handler("Cut1Click", &TMenuLayoutForm::Cut1Click);
 })
 
 namespace {
@@ -227,6 +254,78 @@ TEST_F(LayoutFormTest, ALoadedFormWritesBackWhatItRead) {
     EXPECT_EQ(GetPropText(form->Label1, "Cursor"), "crHandPoint");
     EXPECT_TRUE(SetPropText(form->Panel1, "BevelOuter", "bvNone"));
     EXPECT_EQ(form->Panel1->BevelOuter(), bvNone);
+}
+
+constexpr const char* kMenuLayout = R"(object MenuLayoutForm1: TMenuLayoutForm
+  Left = 100
+  Top = 100
+  Width = 300
+  Height = 200
+  BorderStyle = bsNone
+  Caption = 'Menus'
+  Menu = MainMenu1
+  object Label1: TLabel
+    Left = 8
+    Top = 8
+    Width = 100
+    Height = 20
+    AutoSize = False
+    Caption = 'Label'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clRed
+    Font.Height = -11
+    Font.Name = 'Tahoma'
+    Font.Style = [fsBold, fsItalic]
+    ParentFont = False
+    PopupMenu = PopupMenu1
+  end
+  object MainMenu1: TMainMenu
+    object File1: TMenuItem
+      Caption = '&File'
+      object Cut1: TMenuItem
+        Caption = 'Cu&t'
+        ShortCut = 16472
+        OnClick = Cut1Click
+      end
+    end
+  end
+  object PopupMenu1: TPopupMenu
+  end
+end
+)";
+
+TEST_F(LayoutFormTest, ALayoutGivesControlsTheirFontsAndMenusAndTheMenuShortCutsWork) {
+    auto* form = new TMenuLayoutForm(Application);
+    TStatus status = form->LoadLayoutText(kMenuLayout, "Menus.lfm");
+    ASSERT_TRUE(status) << status.Message();
+    EXPECT_EQ(form->Menu(), form->MainMenu1);
+    EXPECT_EQ(form->Label1->PopupMenu(), form->PopupMenu1);
+    const TFont& font = *form->Label1->Font();
+    EXPECT_EQ(font.Name(), "Tahoma");
+    EXPECT_EQ(font.Height(), -11);
+    EXPECT_EQ(font.Color(), clRed);
+    EXPECT_EQ(font.Style(), (TFontStyles{fsBold, fsItalic}));
+    // The form's own font is untouched.
+    EXPECT_NE(form->Font()->Name(), "Tahoma");
+
+    // Only what differs from a fresh font is written back.
+    const std::string written = WriteLayoutText(form);
+    EXPECT_NE(written.find("    Font.Color = clRed\n"
+                           "    Font.Name = 'Tahoma'\n"
+                           "    Font.Style = [fsBold, fsItalic]\n"),
+              std::string::npos)
+        << written;
+    EXPECT_EQ(written.find("Font.Charset"), std::string::npos) << written;
+    EXPECT_EQ(written.find("Font.Height"), std::string::npos) << written;
+    EXPECT_NE(written.find("  Menu = MainMenu1\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("    PopupMenu = PopupMenu1\n"), std::string::npos) << written;
+
+    // Ctrl+X runs the item although no menu bar shows it.
+    ShowForm(form);
+    KeyDown(VK_CONTROL);
+    PressKey('X');
+    KeyUp(VK_CONTROL);
+    EXPECT_THAT(form->events, ElementsAre("Cut1Click"));
 }
 
 } // namespace

@@ -10,9 +10,11 @@
 #include "toolkit/controls/Timer.h"
 #include "toolkit/controls/ToolBar.h"
 #include "toolkit/graphics/ImageList.h"
+#include "toolkit/menus/Menu.h"
 
 void RegisterControlClasses() {
     RegisterControlIdents();
+    RegisterMenuClasses();
     RegisterClasses<TForm, TPanel, TLabel, TImage, TTimer, TActionList, TAction, TImageList, TEdit, TMemo,
                     TToolBar, TToolButton>();
 }
