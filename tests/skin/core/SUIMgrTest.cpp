@@ -291,7 +291,7 @@ TEST_F(FileThemeTest, ImagesLoadByElementAndAMissingOrBrokenImageLeavesTheGraphi
 
 namespace {
 
-// A plain component without the two properties, and a skinned form stand-in.
+// A plain component without the two properties.
 class TPlainLabel : public TComponent {
     VARNEL_CLASS(TPlainLabel, TComponent)
 
@@ -299,17 +299,9 @@ public:
     explicit TPlainLabel(TComponent* owner) : TComponent(owner) {}
 };
 
-class TsuiForm : public TsuiProbe {
-    VARNEL_CLASS(TsuiForm, TsuiProbe)
-
-public:
-    using TsuiProbe::TsuiProbe;
-};
-
 } // namespace
 
 VARNEL_CLASS_INFO(TPlainLabel)
-VARNEL_CLASS_INFO(TsuiForm)
 
 TEST_F(FileThemeTest, ALookIsAppliedOnlyToComponentsThatPublishBothProperties) {
     TForm form(nullptr);
@@ -325,16 +317,4 @@ TEST_F(FileThemeTest, ALookIsAppliedOnlyToComponentsThatPublishBothProperties) {
     EXPECT_EQ(box->UIStyle(), WinXP);
     EXPECT_FALSE(ApplyStyleToComponent(label, MacOS, theme));
     EXPECT_FALSE(ApplyStyleToComponent(nullptr, MacOS, theme));
-}
-
-TEST_F(FileThemeTest, OnlyASkinnedFormGivesItsLookToNewComponents) {
-    TForm form(nullptr);
-    auto* skinned = new TsuiForm(&form);
-    skinned->SetUIStyle(Protein);
-    auto* other = new TsuiProbe(&form);
-    other->SetUIStyle(MacOS);
-    EXPECT_EQ(SkinnedFormUIStyle(skinned), Protein);
-    EXPECT_EQ(SkinnedFormUIStyle(other), std::nullopt);
-    EXPECT_EQ(SkinnedFormUIStyle(&form), std::nullopt);
-    EXPECT_EQ(SkinnedFormUIStyle(nullptr), std::nullopt);
 }
