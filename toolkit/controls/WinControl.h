@@ -162,6 +162,10 @@ protected:
     bool DoKeyDown(TMessage& message);
     bool DoKeyUp(TMessage& message);
     bool DoKeyPress(TMessage& message);
+    // A key-down or key-up message: first the form's (with KeyPreview), then handler; true when
+    // the key was taken (zeroed) or the control went meanwhile.
+    bool DoKeyEvent(TMessage& message, bool (TWinControl::*formStep)(TMessage&),
+                    void (TWinControl::*handler)(WORD&, TShiftState));
     // What becomes of a key message nobody used: the default procedure's handling, then the
     // context menu for the context-menu key and Shift+F10.
     void KeyDefault(TMessage& message);

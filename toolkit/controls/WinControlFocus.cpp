@@ -193,32 +193,18 @@ void TWinControl::KeyPress(char32_t& key) {
 }
 
 bool TWinControl::DoKeyDown(TMessage& message) {
-    auto alive = AliveToken();
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyDown(message)) {
-        return true;
-    }
-    if (alive.expired()) {
-        return true;
-    }
-    if (!ControlStyle().Contains(csNoStdEvents)) {
-        WORD key = static_cast<WORD>(message.WParam);
-        KeyDown(key, KeyDataToShiftState(message.LParam));
-        if (alive.expired()) {
-            return true;
-        }
-        message.WParam = key;
-        if (key == 0) {
-            return true;
-        }
-    }
-    return false;
+    return DoKeyEvent(message, &TWinControl::DoKeyDown, &TWinControl::KeyDown);
 }
 
 bool TWinControl::DoKeyUp(TMessage& message) {
+    return DoKeyEvent(message, &TWinControl::DoKeyUp, &TWinControl::KeyUp);
+}
+
+bool TWinControl::DoKeyEvent(TMessage& message, bool (TWinControl::*formStep)(TMessage&),
+                             void (TWinControl::*handler)(WORD&, TShiftState)) {
     auto alive = AliveToken();
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyUp(message)) {
+    if (form && form != this && form->KeyPreview() && (static_cast<TWinControl*>(form)->*formStep)(message)) {
         return true;
     }
     if (alive.expired()) {
@@ -226,7 +212,7 @@ bool TWinControl::DoKeyUp(TMessage& message) {
     }
     if (!ControlStyle().Contains(csNoStdEvents)) {
         WORD key = static_cast<WORD>(message.WParam);
-        KeyUp(key, KeyDataToShiftState(message.LParam));
+        (this->*handler)(key, KeyDataToShiftState(message.LParam));
         if (alive.expired()) {
             return true;
         }
