@@ -14,8 +14,7 @@ namespace {
 // The fuzz targets' seed files were written by another program than ours; every one of them is
 // a valid picture that the decoders must read.
 std::vector<std::filesystem::path> Seeds(const char* format) {
-    std::filesystem::path folder = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                                   "fuzz" / format / "corpus";
+    std::filesystem::path folder = std::filesystem::path(VARNEL_SOURCE_DIR) / "fuzz" / format / "corpus";
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         files.push_back(entry.path());
