@@ -347,9 +347,12 @@ TGenerationResult PrepareRequest(const TGenerationRequest& request, TCharacterPo
     }
     const int sets = std::popcount(required);
     if (maximumLength < sets) {
-        return Refusal(TGenerationStatus::EachSetUnmet,
-                       "A password that holds one character of each of the " + std::to_string(sets) +
-                           " chosen sets must be at least " + std::to_string(sets) + " characters long.");
+        return Refusal(
+            TGenerationStatus::EachSetUnmet,
+            sets == 1 ? std::string("A password that holds a character of the chosen set must be at "
+                                    "least 1 character long.")
+                      : "A password that holds one character of each of the " + std::to_string(sets) +
+                            " chosen sets must be at least " + std::to_string(sets) + " characters long.");
     }
     if (ExpectedTries(static_cast<uint32_t>(pool.Size()), setEntries, AllowedLengths(request)) >
         kMaxExpectedTries) {
