@@ -60,7 +60,7 @@ constexpr std::string_view kGenerateHelpText =
     "Naming a set or --custom leaves out the keyboard characters not named.\n"
     "\n"
     "Examples:\n"
-    "  varnel generate --exclude '\"\\`'          no quote marks, backslash or backtick\n"
+    "  varnel generate --exclude '{}[]()<>'      no brackets of any kind\n"
     "  varnel generate --no-lookalikes -l 12     easy to read out and type from paper\n"
     "  varnel generate --each-set --lower --digits -l 8\n"
     "                                            every password has a letter and a digit\n"
