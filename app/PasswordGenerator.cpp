@@ -84,22 +84,27 @@ TGenerationResult Refusal(TGenerationStatus status, std::string error) {
     return result;
 }
 
-// How many whole passwords EachSet draws, on average over the allowed lengths, for each one it
-// keeps: the reciprocal of the chance that a password of each length holds every set.
-double ExpectedTries(uint32_t poolSize, std::span<const uint32_t> setEntries, TLengthRange lengths) {
+// Whether EachSet would draw more than kMaxExpectedTries whole passwords, on average over the
+// allowed lengths, for each one it keeps: the mean of the reciprocal of the chance that a
+// password of each length holds every set.
+bool TooManyTries(uint32_t poolSize, std::span<const uint32_t> setEntries, TLengthRange lengths) {
     TSetCoverage coverage(poolSize, setEntries);
     while (coverage.Length() < lengths.Shortest && !coverage.Settled()) {
         coverage.Advance();
     }
+    const double lengthCount = static_cast<double>(lengths.Longest - lengths.Shortest + 1);
     // Once settled, every further length is kept at its first try.
     double tries = 0;
     int64_t length = lengths.Shortest;
     for (; length <= lengths.Longest && !coverage.Settled(); ++length) {
         tries += std::exp2(-coverage.Log2Covering(coverage.AllSets()));
+        if (tries > kMaxExpectedTries * lengthCount) {
+            return true; // no need to walk the rest of a long range of lengths
+        }
         coverage.Advance();
     }
     tries += static_cast<double>(lengths.Longest - length + 1);
-    return tries / static_cast<double>(lengths.Longest - lengths.Shortest + 1);
+    return tries > kMaxExpectedTries * lengthCount;
 }
 
 } // namespace
@@ -354,8 +359,7 @@ TGenerationResult PrepareRequest(const TGenerationRequest& request, TCharacterPo
                       : "A password that holds one character of each of the " + std::to_string(sets) +
                             " chosen sets must be at least " + std::to_string(sets) + " characters long.");
     }
-    if (ExpectedTries(static_cast<uint32_t>(pool.Size()), setEntries, AllowedLengths(request)) >
-        kMaxExpectedTries) {
+    if (TooManyTries(static_cast<uint32_t>(pool.Size()), setEntries, AllowedLengths(request))) {
         return Refusal(TGenerationStatus::EachSetUnmet,
                        "Fewer than one password in a million would hold one character of each chosen "
                        "set; please make the passwords longer or leave out fewer characters.");
