@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -367,12 +368,15 @@ TGenerationResult PrepareRequest(const TGenerationRequest& request, TCharacterPo
     return {};
 }
 
-std::span<const uint32_t> TPasswordGenerator::KeepPasswordsHoldingEverySet(std::string_view text,
-                                                                           size_t lineBytes) {
+std::span<const uint32_t> TPasswordGenerator::KeptPasswords(std::string_view text, size_t lineBytes,
+                                                            size_t passwords) {
+    m_kept.resize(passwords);
+    if (m_requiredSets == 0) {
+        std::iota(m_kept.begin(), m_kept.end(), 0u);
+        return m_kept;
+    }
     // Which passwords are kept is random, so it is worked out without a branch on it: each index
     // is written and the end of the list moves on only when the password holds every set.
-    const size_t passwords = lineBytes == 0 ? 0 : text.size() / lineBytes;
-    m_kept.resize(passwords);
     size_t kept = 0;
     for (size_t i = 0; i < passwords; ++i) {
         m_kept[kept] = static_cast<uint32_t>(i);
@@ -431,7 +435,7 @@ TGenerationResult TPasswordGenerator::Generate(const TGenerationRequest& request
                 if (!DrawCharacters(pool, int64_t{lengthDraw} + 1)) {
                     return randomFailure();
                 }
-            } while ((SetsIn(m_text) & m_requiredSets) != m_requiredSets);
+            } while (m_requiredSets != 0 && (SetsIn(m_text) & m_requiredSets) != m_requiredSets);
             if (!deliver(m_text)) {
                 return result;
             }
@@ -451,15 +455,7 @@ TGenerationResult TPasswordGenerator::Generate(const TGenerationRequest& request
             }
             const size_t lineBytes = pool.SingleBytes() ? static_cast<size_t>(length) : m_text.size();
             const std::string_view text = m_text;
-            if (m_requiredSets == 0) {
-                for (int64_t i = 0; i < group; ++i) {
-                    if (!deliver(text.substr(static_cast<size_t>(i) * lineBytes, lineBytes))) {
-                        return result;
-                    }
-                }
-                continue;
-            }
-            for (uint32_t kept : KeepPasswordsHoldingEverySet(text, lineBytes)) {
+            for (uint32_t kept : KeptPasswords(text, lineBytes, static_cast<size_t>(group))) {
                 if (!deliver(text.substr(kept * lineBytes, lineBytes))) {
                     return result;
                 }

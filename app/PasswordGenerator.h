@@ -166,8 +166,9 @@ public:
 
 private:
     bool DrawCharacters(const TCharacterPool& pool, int64_t count);
-    // The indices of the passwords of lineBytes bytes each in text that hold every required set.
-    std::span<const uint32_t> KeepPasswordsHoldingEverySet(std::string_view text, size_t lineBytes);
+    // The indices of those of the passwords, lineBytes bytes each from the start of text, that
+    // hold every required set.
+    std::span<const uint32_t> KeptPasswords(std::string_view text, size_t lineBytes, size_t passwords);
 
     TRandomSource& m_source;
     std::vector<uint32_t> m_draws; // reused between batches
