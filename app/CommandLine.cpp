@@ -3,12 +3,14 @@
 #include "app/Entropy.h"
 #include "app/PasswordGenerator.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -150,6 +152,26 @@ std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view
     // Lines are streamed, so the list as a whole needs no bound.
     request.HeldCharacterLimit = 0;
 
+    // Options that take no value and switch something on.
+    struct TFlag {
+        std::string_view Name;
+        bool* Target;
+    };
+    const TFlag flags[] = {
+        {"--variable", &request.VariableLength},
+        {"--all", &options.NamedAll},
+        {"--digits", &request.Digits},
+        {"--lower", &request.LowerCaseLetters},
+        {"--upper", &request.UpperCaseLetters},
+        {"--special", &request.SpecialCharacters},
+        {"--no-lookalikes", &request.NoLookalikes},
+        {"--each-set", &request.EachSet},
+        {"--entropy", &options.Entropy},
+        {"--reproducible", &options.Reproducible},
+        {"--help", &options.Help},
+        {"-h", &options.Help},
+    };
+
     for (size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         std::string_view name = arg;
@@ -172,16 +194,15 @@ std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view
             }
             return std::nullopt;
         };
-        const auto flag = [&](bool& target) -> std::optional<std::string> {
+        const auto flag = std::find_if(std::begin(flags), std::end(flags),
+                                       [&](const TFlag& candidate) { return candidate.Name == name; });
+
+        if (flag != std::end(flags)) {
             if (attached) {
                 return std::string(name) + " takes no value";
             }
-            target = true;
-            return std::nullopt;
-        };
-
-        std::optional<std::string> error;
-        if (name == "--count" || name == "-n" || name == "--length" || name == "-l") {
+            *flag->Target = true;
+        } else if (name == "--count" || name == "-n" || name == "--length" || name == "-l") {
             const bool isCount = name == "--count" || name == "-n";
             const std::optional<std::string_view> value = takeValue();
             if (!value) {
@@ -209,35 +230,10 @@ std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view
                 return "the --exclude characters are not valid UTF-8 text";
             }
             request.ExcludedCharacters.append(*value);
-        } else if (name == "--no-lookalikes") {
-            error = flag(request.NoLookalikes);
-        } else if (name == "--each-set") {
-            error = flag(request.EachSet);
-        } else if (name == "--entropy") {
-            error = flag(options.Entropy);
-        } else if (name == "--variable") {
-            error = flag(request.VariableLength);
-        } else if (name == "--all") {
-            error = flag(options.NamedAll);
-        } else if (name == "--digits") {
-            error = flag(request.Digits);
-        } else if (name == "--lower") {
-            error = flag(request.LowerCaseLetters);
-        } else if (name == "--upper") {
-            error = flag(request.UpperCaseLetters);
-        } else if (name == "--special") {
-            error = flag(request.SpecialCharacters);
-        } else if (name == "--reproducible") {
-            error = flag(options.Reproducible);
-        } else if (name == "--help" || name == "-h") {
-            error = flag(options.Help);
         } else if (arg.starts_with("-")) {
             return "unknown option '" + std::string(arg) + "'";
         } else {
             return "unexpected argument '" + std::string(arg) + "'";
-        }
-        if (error) {
-            return error;
         }
     }
 

@@ -29,7 +29,7 @@ TCharacterSpread Spread(const TCharacterPool& pool, unsigned requiredSets) {
     const double log2Entries = std::log2(entries);
     TCharacterSpread spread;
     spread.BySet.assign(static_cast<size_t>(std::popcount(requiredSets)) + 1, 0.0);
-    std::vector<double> weightBySet(spread.BySet.size(), 0.0);
+    std::vector<double> entriesBySet(spread.BySet.size(), 0.0);
     double copiesTimesLog2 = 0;
     for (const auto& [character, count] : copies) {
         const unsigned set = FixedSetOf(character) & requiredSets;
@@ -37,12 +37,12 @@ TCharacterSpread Spread(const TCharacterPool& pool, unsigned requiredSets) {
             set == 0 ? spread.BySet.size() - 1 : static_cast<size_t>(std::popcount(requiredSets & (set - 1)));
         const double part = count * std::log2(static_cast<double>(count));
         copiesTimesLog2 += part;
-        weightBySet[index] += count;
+        entriesBySet[index] += count;
         spread.BySet[index] -= part / entries;
         spread.AllDistinct = spread.AllDistinct && count == 1;
     }
     for (size_t index = 0; index < spread.BySet.size(); ++index) {
-        spread.BySet[index] += weightBySet[index] / entries * log2Entries;
+        spread.BySet[index] += entriesBySet[index] / entries * log2Entries;
     }
     spread.Bits = log2Entries - copiesTimesLog2 / entries;
     return spread;
@@ -50,11 +50,13 @@ TCharacterSpread Spread(const TCharacterPool& pool, unsigned requiredSets) {
 
 // EachSet makes a password of length L the plain one conditioned on holding every set. Its
 // entropy is L x (entropy of a character) plus a correction:
-//   log2 P(L) + L x sum over sets s of BySet[s] x (P(L - 1 draws hold the sets other than s) / P(L) - 1),
-// where P(L) is the chance that L draws hold every set. (The characters of s stand first in a
-// password with the odds of the plain draw times that ratio.) Without repeats the sum vanishes
-// and the correction is log2 P(L), so the entropy is log2 of the number of passwords that hold
-// every set. Returns the mean correction over the allowed lengths.
+//   log2 P(L) + L x sum over s of BySet[s] x (P(L - 1 draws hold the sets other than s) / P(L) - 1),
+// where P(L) is the chance that L draws hold every set, and s runs over the required sets and
+// the rest (for which no set is held already, so the other L - 1 draws must hold them all). The
+// characters of s stand first in a kept password with the odds of the plain draw times that
+// ratio. Without repeats the sum vanishes and the correction is log2 P(L), so the entropy is
+// log2 of the number of passwords that hold every set. Returns the mean correction over the
+// allowed lengths.
 double MeanEachSetCorrection(const TCharacterPool& pool, unsigned requiredSets,
                              const TCharacterSpread& spread, TLengthRange lengths) {
     TSetCoverage coverage(static_cast<uint32_t>(pool.Size()), RequiredSetEntries(pool, requiredSets));
