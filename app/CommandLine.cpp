@@ -1,12 +1,16 @@
 #include "app/CommandLine.h"
 
+#include "app/Entropy.h"
 #include "app/PasswordGenerator.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,11 +44,30 @@ constexpr std::string_view kGenerateHelpText =
     "      --special       use the 32 special characters `-=[]\\;',./~!@#$%^&*()_+{}|:\"<>?\n"
     "      --custom CHARS  also use these characters; one typed twice is drawn twice as often,\n"
     "                      line breaks are left out\n"
+    "      --exclude CHARS leave these characters out, every copy of them, once the sets and the\n"
+    "                      --custom characters are put together; may be given more than once\n"
+    "      --no-lookalikes leave out the characters easily mistaken for one another in common\n"
+    "                      fonts: 0 O o 1 I l | ` ' \" , .\n"
+    "      --each-set      put at least one character of every chosen set (all four when none is\n"
+    "                      named) into every password. Passwords that miss a set are drawn again\n"
+    "                      whole, so every password that holds them all is equally likely. The\n"
+    "                      length must be at least the number of sets; under --variable, shorter\n"
+    "                      lengths are drawn again\n"
+    "      --entropy       print to standard error, once, the entropy of one password in bits,\n"
+    "                      counted exactly from how the passwords are drawn\n"
     "      --reproducible  draw from a fixed sequence that is the same in every run, so that a\n"
     "                      list can be reproduced; never use such passwords to protect anything\n"
     "  -h, --help          show this help\n"
     "\n"
     "Naming a set or --custom leaves out the keyboard characters not named.\n"
+    "\n"
+    "Examples:\n"
+    "  varnel generate --exclude '{}[]()<>'      no brackets of any kind\n"
+    "  varnel generate --no-lookalikes -l 12     easy to read out and type from paper\n"
+    "  varnel generate --each-set --lower --digits -l 8\n"
+    "                                            every password has a letter and a digit\n"
+    "  varnel generate --entropy -n 0            prints 'entropy of one password: 65.5 bits'\n"
+    "\n"
     "Exit status: 0 on success, 1 when the random generator or the output fails, 2 on bad usage.\n";
 
 constexpr std::string_view kNoWindowText =
@@ -107,6 +130,7 @@ struct TGenerateOptions {
     bool NamedAll = false;
     bool NamedSetOrCustom = false;
     bool Reproducible = false;
+    bool Entropy = false;
     bool Help = false;
 };
 
@@ -127,6 +151,26 @@ std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view
     TGenerationRequest& request = options.Request;
     // Lines are streamed, so the list as a whole needs no bound.
     request.HeldCharacterLimit = 0;
+
+    // Options that take no value and switch something on.
+    struct TFlag {
+        std::string_view Name;
+        bool* Target;
+    };
+    const TFlag flags[] = {
+        {"--variable", &request.VariableLength},
+        {"--all", &options.NamedAll},
+        {"--digits", &request.Digits},
+        {"--lower", &request.LowerCaseLetters},
+        {"--upper", &request.UpperCaseLetters},
+        {"--special", &request.SpecialCharacters},
+        {"--no-lookalikes", &request.NoLookalikes},
+        {"--each-set", &request.EachSet},
+        {"--entropy", &options.Entropy},
+        {"--reproducible", &options.Reproducible},
+        {"--help", &options.Help},
+        {"-h", &options.Help},
+    };
 
     for (size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
@@ -150,16 +194,15 @@ std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view
             }
             return std::nullopt;
         };
-        const auto flag = [&](bool& target) -> std::optional<std::string> {
+        const auto flag = std::find_if(std::begin(flags), std::end(flags),
+                                       [&](const TFlag& candidate) { return candidate.Name == name; });
+
+        if (flag != std::end(flags)) {
             if (attached) {
                 return std::string(name) + " takes no value";
             }
-            target = true;
-            return std::nullopt;
-        };
-
-        std::optional<std::string> error;
-        if (name == "--count" || name == "-n" || name == "--length" || name == "-l") {
+            *flag->Target = true;
+        } else if (name == "--count" || name == "-n" || name == "--length" || name == "-l") {
             const bool isCount = name == "--count" || name == "-n";
             const std::optional<std::string_view> value = takeValue();
             if (!value) {
@@ -178,29 +221,19 @@ std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view
             }
             request.CustomCharacters = std::string(*value);
             options.NamedSetOrCustom = true;
-        } else if (name == "--variable") {
-            error = flag(request.VariableLength);
-        } else if (name == "--all") {
-            error = flag(options.NamedAll);
-        } else if (name == "--digits") {
-            error = flag(request.Digits);
-        } else if (name == "--lower") {
-            error = flag(request.LowerCaseLetters);
-        } else if (name == "--upper") {
-            error = flag(request.UpperCaseLetters);
-        } else if (name == "--special") {
-            error = flag(request.SpecialCharacters);
-        } else if (name == "--reproducible") {
-            error = flag(options.Reproducible);
-        } else if (name == "--help" || name == "-h") {
-            error = flag(options.Help);
+        } else if (name == "--exclude") {
+            const std::optional<std::string_view> value = takeValue();
+            if (!value) {
+                return "--exclude needs the characters to leave out";
+            }
+            if (!IsUtf8(*value)) {
+                return "the --exclude characters are not valid UTF-8 text";
+            }
+            request.ExcludedCharacters.append(*value);
         } else if (arg.starts_with("-")) {
             return "unknown option '" + std::string(arg) + "'";
         } else {
             return "unexpected argument '" + std::string(arg) + "'";
-        }
-        if (error) {
-            return error;
         }
     }
 
@@ -211,12 +244,52 @@ std::optional<std::string> ParseGenerateOptions(std::span<const std::string_view
     }
     // As in the window: choosing any set or typing characters turns "all keys" off.
     request.AllKeys = !options.NamedSetOrCustom;
+    if (request.EachSet && ChosenSets(request) == 0) {
+        return "--each-set needs a set to put into every password: name --digits, --lower, --upper, "
+               "--special or --all";
+    }
     return std::nullopt;
 }
 
 int UsageError(int errFd, const std::string& message) {
     WriteAll(errFd, "varnel: " + message + ". Try 'varnel generate --help'.\n");
     return kExitUsage;
+}
+
+// Reports a request the engine turned down, as a usage error since the options are at fault.
+int RefusedRequest(int errFd, const TGenerateOptions& options, const TGenerationResult& refusal) {
+    const TGenerationRequest& request = options.Request;
+    switch (refusal.Status) {
+    case TGenerationStatus::EmptyPool:
+        if (!request.ExcludedCharacters.empty() || request.NoLookalikes) {
+            return UsageError(errFd, "--exclude and --no-lookalikes leave no characters to draw from");
+        }
+        return UsageError(errFd, "there are no characters to draw from: name a set (--digits, --lower, "
+                                 "--upper, --special) or give --custom characters");
+    case TGenerationStatus::InvalidCharacters:
+        return UsageError(errFd, "the --custom characters are not valid UTF-8 text");
+    default: {
+        // The engine's sentence, fitted into the command line's "varnel: message." shape.
+        std::string message = refusal.Error.substr(0, refusal.Error.find_last_not_of('.') + 1);
+        if (!message.empty()) {
+            message[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(message[0])));
+        }
+        return UsageError(errFd, message);
+    }
+    }
+}
+
+std::string EntropyLine(const TGenerateOptions& options) {
+    const double bits = PasswordEntropy(options.Request).Bits;
+    char text[64];
+    // Adding zero turns a negative zero into a plain one, which prints without a sign.
+    std::snprintf(text, sizeof text, "%.1f", bits + 0.0);
+    if (options.Reproducible) {
+        // The fixed sequence makes the same passwords every time: nothing about them is unknown.
+        return std::string("varnel: entropy of one password: 0.0 bits under --reproducible (") + text +
+               " bits from the system's random generator).\n";
+    }
+    return std::string("varnel: entropy of one password: ") + text + " bits.\n";
 }
 
 int RunGenerate(std::span<const std::string_view> args, int outFd, int errFd, TRandomSource* systemSource) {
@@ -226,6 +299,15 @@ int RunGenerate(std::span<const std::string_view> args, int outFd, int errFd, TR
     }
     if (options.Help) {
         return WriteAll(outFd, kGenerateHelpText) == 0 ? kExitSuccess : kExitFailure;
+    }
+    // Checked whatever the count, so that options that cannot work are reported even when no
+    // password is asked for.
+    TCharacterPool pool;
+    if (const TGenerationResult check = PrepareRequest(options.Request, pool); !check.Ok()) {
+        return RefusedRequest(errFd, options, check);
+    }
+    if (options.Entropy) {
+        WriteAll(errFd, EntropyLine(options));
     }
 
     std::unique_ptr<TRandomSource> ownSource;
@@ -245,7 +327,6 @@ int RunGenerate(std::span<const std::string_view> args, int outFd, int errFd, TR
     bool warned = false;
     TPasswordGenerator generator(*source);
     const TGenerationResult result = generator.Generate(options.Request, [&](std::string_view line) {
-        // The warning waits for the first password so that a refused request prints only its error.
         if (!warned && source->IsReproducible()) {
             WriteAll(errFd, kReproducibleWarning);
             warned = true;
@@ -258,22 +339,11 @@ int RunGenerate(std::span<const std::string_view> args, int outFd, int errFd, TR
     case TGenerationStatus::Done:
     case TGenerationStatus::Stopped:
         break;
-    case TGenerationStatus::EmptyPool:
-        return UsageError(errFd, "there are no characters to draw from: name a set (--digits, --lower, "
-                                 "--upper, --special) or give --custom characters");
-    case TGenerationStatus::InvalidCharacters:
-        return UsageError(errFd, "the --custom characters are not valid UTF-8 text");
-    case TGenerationStatus::TooLarge: {
-        // The engine's sentence, fitted into the command line's "varnel: message." shape.
-        std::string message = result.Error.substr(0, result.Error.find_last_not_of('.') + 1);
-        if (!message.empty()) {
-            message[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(message[0])));
-        }
-        return UsageError(errFd, message);
-    }
     case TGenerationStatus::RandomFailure:
         WriteAll(errFd, "varnel: " + result.Error + "\n");
         return kExitFailure;
+    default:
+        return RefusedRequest(errFd, options, result);
     }
     if (!flushed) {
         if (writer.Error() != EPIPE) {

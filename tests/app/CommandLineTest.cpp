@@ -2,6 +2,8 @@
 
 #include "app/PasswordGenerator.h"
 
+#include <cmath>
+#include <cstdio>
 #include <fcntl.h>
 #include <string>
 #include <sys/mman.h>
@@ -188,6 +190,24 @@ TEST(CommandLine, BadInputIsOneLineOnStandardErrorAndNothingElse) {
         {"generate", "-l", "999999999"},
         {"generate", "--reproducible", "--custom", ""},
         {"frobnicate"},
+        // Exclusion, look-alikes and EachSet, also when no password is asked for.
+        {"generate", "--digits", "--exclude", "0123456789"},
+        {"generate", "--custom", "0O1l", "--no-lookalikes"},
+        {"generate", "-n", "0", "--lower", "--exclude=abcdefghijklmnopqrstuvwxyz"},
+        {"generate", "--exclude", "\xFF"},
+        {"generate", "--exclude", "ab\xE2\x82"},
+        {"generate", "--exclude"},
+        {"generate", "--no-lookalikes=yes"},
+        {"generate", "--each-set=1"},
+        {"generate", "--entropy=on"},
+        {"generate", "--each-set", "-l", "3"},
+        {"generate", "--each-set", "-l", "0", "-n", "0"},
+        {"generate", "--each-set", "--digits", "--lower", "-l", "1"},
+        {"generate", "--each-set", "--variable", "-l", "3"},
+        {"generate", "--each-set", "--custom", "abc"},
+        {"generate", "--each-set", "--digits", "--lower", "--exclude", "0123456789"},
+        {"generate", "--each-set", "--no-lookalikes", "--digits", "--exclude", "23456789"},
+        {"generate", "--entropy", "--each-set", "--all", "-l", "2"},
     };
     for (const std::vector<std::string_view>& args : cases) {
         std::string joined;
@@ -201,6 +221,87 @@ TEST(CommandLine, BadInputIsOneLineOnStandardErrorAndNothingElse) {
         EXPECT_TRUE(outcome.Err.starts_with("varnel: ")) << outcome.Err;
     }
     EXPECT_NE(RunVarnel({"generate", "--custom", ""}).Err.find("no characters"), std::string::npos);
+    EXPECT_NE(RunVarnel({"generate", "--digits", "--exclude", "0123456789"}).Err.find("leave no characters"),
+              std::string::npos);
+    EXPECT_NE(RunVarnel({"generate", "--exclude", "\xFF"}).Err.find("--exclude"), std::string::npos);
+    EXPECT_NE(RunVarnel({"generate", "--each-set", "-l", "3"}).Err.find("at least 4 characters"),
+              std::string::npos);
+    EXPECT_NE(RunVarnel({"generate", "--each-set", "--upper", "--lower", "--exclude", kUpperCaseLetters})
+                  .Err.find("no upper-case letters are left"),
+              std::string::npos);
+}
+
+TEST(CommandLine, ExclusionLookalikesAndEachSetShapeThePasswords) {
+    TOutcome outcome = RunVarnel({"generate", "-n", "300", "-l", "20", "--exclude", "abc", "--exclude=XYZ"});
+    ASSERT_EQ(outcome.Status, kExitSuccess) << outcome.Err;
+    for (const std::string& line : Lines(outcome.Out)) {
+        EXPECT_EQ(line.find_first_of("abcXYZ"), std::string::npos) << line;
+    }
+
+    outcome = RunVarnel({"generate", "-n", "300", "-l", "20", "--no-lookalikes"});
+    ASSERT_EQ(outcome.Status, kExitSuccess) << outcome.Err;
+    for (const std::string& line : Lines(outcome.Out)) {
+        EXPECT_EQ(line.find_first_of("01OoIl|`'\",."), std::string::npos) << line;
+    }
+
+    outcome = RunVarnel({"generate", "-n", "300", "-l", "2", "--each-set", "--digits", "--upper"});
+    ASSERT_EQ(outcome.Status, kExitSuccess) << outcome.Err;
+    ASSERT_EQ(LineCount(outcome.Out), 300u);
+    for (const std::string& line : Lines(outcome.Out)) {
+        EXPECT_NE(line.find_first_of(kDigits), std::string::npos) << line;
+        EXPECT_NE(line.find_first_of(kUpperCaseLetters), std::string::npos) << line;
+    }
+
+    outcome = RunVarnel({"generate", "-n", "300", "-l", "5", "--variable", "--each-set"});
+    ASSERT_EQ(outcome.Status, kExitSuccess) << outcome.Err;
+    for (const std::string& line : Lines(outcome.Out)) {
+        EXPECT_GE(line.size(), 4u);
+        EXPECT_LE(line.size(), 5u);
+        for (std::string_view set : kFixedSets) {
+            EXPECT_NE(line.find_first_of(set), std::string::npos) << line;
+        }
+    }
+}
+
+std::string OneDecimal(double bits) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", bits);
+    return text;
+}
+
+std::string EntropyLine(double bits) {
+    return "varnel: entropy of one password: " + OneDecimal(bits) + " bits.\n";
+}
+
+TEST(CommandLine, EntropyIsOneLineOnStandardErrorBesideThePasswords) {
+    TOutcome outcome = RunVarnel({"generate", "--entropy"});
+    EXPECT_EQ(outcome.Status, kExitSuccess);
+    EXPECT_EQ(LineCount(outcome.Out), 10u);
+    EXPECT_EQ(outcome.Err, EntropyLine(10 * std::log2(94.0)));
+
+    // 36^3 passwords less the 26^3 without a digit and the 10^3 without a letter.
+    outcome = RunVarnel({"generate", "--entropy", "-n", "0", "--each-set", "--digits", "--lower", "-l", "3"});
+    EXPECT_EQ(outcome.Status, kExitSuccess);
+    EXPECT_EQ(outcome.Out, "");
+    EXPECT_EQ(outcome.Err, EntropyLine(std::log2(36.0 * 36 * 36 - 26 * 26 * 26 - 10 * 10 * 10)));
+
+    // a twice as likely as b, four times over.
+    outcome = RunVarnel({"generate", "--entropy", "-n", "0", "--custom", "aab", "-l", "4"});
+    EXPECT_EQ(outcome.Err, EntropyLine(4 * (2.0 / 3 * std::log2(1.5) + 1.0 / 3 * std::log2(3.0))));
+
+    // Lengths 1 to 3 equally likely, then 2 digits on average.
+    outcome = RunVarnel({"generate", "--entropy", "-n", "0", "--digits", "--variable", "-l", "3"});
+    EXPECT_EQ(outcome.Err, EntropyLine(std::log2(3.0) + 2 * std::log2(10.0)));
+
+    // Passwords that every run repeats hold nothing unknown; the line says so beside the warning.
+    outcome = RunVarnel({"generate", "--entropy", "--reproducible", "-n", "2"});
+    EXPECT_EQ(outcome.Status, kExitSuccess);
+    const std::vector<std::string> lines = Lines(outcome.Err);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].starts_with("varnel: entropy of one password: 0.0 bits under --reproducible (" +
+                                     OneDecimal(10 * std::log2(94.0)) + " bits"))
+        << lines[0];
+    EXPECT_NE(lines[1].find("warning"), std::string::npos);
 }
 
 TEST(CommandLine, HelpVersionAndTheMissingWindow) {
@@ -213,9 +314,26 @@ TEST(CommandLine, HelpVersionAndTheMissingWindow) {
 
     const TOutcome generateHelp = RunVarnel({"generate", "--count", "3", "--help"});
     EXPECT_EQ(generateHelp.Status, kExitSuccess);
-    for (const char* option : {"--count", "--length", "--variable", "--all", "--digits", "--lower", "--upper",
-                               "--special", "--custom", "--reproducible"}) {
+    for (const char* option :
+         {"--count", "--length", "--variable", "--all", "--digits", "--lower", "--upper", "--special",
+          "--custom", "--reproducible", "--exclude", "--no-lookalikes", "--each-set", "--entropy"}) {
         EXPECT_NE(generateHelp.Out.find(option), std::string::npos) << option;
+    }
+    // Each new option has an example, and the look-alikes are listed where the option is explained.
+    const size_t examples = generateHelp.Out.find("Examples:");
+    ASSERT_NE(examples, std::string::npos);
+    for (const char* example : {"varnel generate --exclude", "varnel generate --no-lookalikes",
+                                "varnel generate --each-set", "varnel generate --entropy"}) {
+        EXPECT_NE(generateHelp.Out.find(example, examples), std::string::npos) << example;
+    }
+    EXPECT_NE(generateHelp.Out.find("entropy of one password: " + OneDecimal(10 * std::log2(94.0)) + " bits"),
+              std::string::npos)
+        << "the example's figure is the defaults' entropy";
+    const size_t lookalikes = generateHelp.Out.find("--no-lookalikes");
+    const std::string explained =
+        generateHelp.Out.substr(lookalikes, generateHelp.Out.find("--each-set") - lookalikes);
+    for (char c : std::string("0O1Il|o`'\",.")) {
+        EXPECT_NE(explained.find(std::string(" ") + c), std::string::npos) << c;
     }
 
     const TOutcome bare = RunVarnel({});

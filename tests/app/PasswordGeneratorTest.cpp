@@ -2,6 +2,7 @@
 
 #include "tests/app/ChiSquare.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,89 @@ TEST(CharacterPool, MalformedCustomTextIsRefusedWholesale) {
         EXPECT_EQ(run.Result.Status, TGenerationStatus::InvalidCharacters);
         EXPECT_TRUE(run.Lines.empty());
         EXPECT_EQ(source.State(), 0u) << "a refused request draws nothing";
+    }
+}
+
+// Filters a text character by character (whole UTF-8 sequences), keeping those not in leaveOut.
+std::string Without(std::string_view text, const std::vector<std::string>& leaveOut) {
+    std::string kept;
+    while (!text.empty()) {
+        size_t length = 1;
+        while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+        const std::string character(text.substr(0, length));
+        if (std::find(leaveOut.begin(), leaveOut.end(), character) == leaveOut.end()) {
+            kept += character;
+        }
+        text.remove_prefix(length);
+    }
+    return kept;
+}
+
+TEST(CharacterPool, ExclusionLeavesOutEveryCopyOnceSetsAndCustomCharactersAreTogether) {
+    const std::string keyboard = std::string(kDigits) + std::string(kLowerCaseLetters) +
+                                 std::string(kUpperCaseLetters) + std::string(kSpecialCharacters);
+    TGenerationRequest request;
+    request.ExcludedCharacters = "{}a\\\"\xC3\xA9";
+    EXPECT_EQ(PoolText(request), Without(keyboard, {"{", "}", "a", "\\", "\""}));
+
+    // A custom character that is also in a set, typed twice, and a multi-byte one: all copies go.
+    request = CustomOnly("aa0\xE2\x82\xAC\xE2\x82\xAC\xC3\xA9z!");
+    request.Digits = true;
+    request.LowerCaseLetters = true;
+    request.ExcludedCharacters = "a\xE2\x82\xAC"
+                                 "0";
+    EXPECT_EQ(PoolText(request), Without(std::string(kDigits) + std::string(kLowerCaseLetters) +
+                                             "aa0\xE2\x82\xAC\xE2\x82\xAC\xC3\xA9z!",
+                                         {"a", "\xE2\x82\xAC", "0"}));
+
+    // Line breaks are never in the pool; excluding them, or characters absent, changes nothing.
+    request = CustomOnly("ab\r\ncd");
+    request.ExcludedCharacters = "\r\nXYZ";
+    EXPECT_EQ(PoolText(request), "abcd");
+
+    // Excluding everything leaves the pool empty, which is the empty-pool refusal.
+    request = CustomOnly("abcab");
+    request.ExcludedCharacters = "cba";
+    EXPECT_EQ(PoolText(request), "");
+    TReproducibleRandomSource source;
+    EXPECT_EQ(Generate(source, request).Result.Status, TGenerationStatus::EmptyPool);
+}
+
+TEST(CharacterPool, NoLookalikesLeavesOutTheCharactersMistakenForOneAnother) {
+    // Zero and one, capital O and I, lower-case o and l, the vertical bar, the backtick, both
+    // quote marks, the comma and the full stop.
+    const std::vector<std::string> lookalikes = {"0", "1", "O", "I", "o", "l", "|", "`", "'", "\"", ",", "."};
+    TGenerationRequest request;
+    request.NoLookalikes = true;
+    const std::string pool = PoolText(request);
+    const std::string keyboard = std::string(kDigits) + std::string(kLowerCaseLetters) +
+                                 std::string(kUpperCaseLetters) + std::string(kSpecialCharacters);
+    EXPECT_EQ(pool, Without(keyboard, lookalikes));
+    EXPECT_EQ(pool.size(), 94u - lookalikes.size());
+
+    // Together with --exclude, and reaching custom characters too.
+    request = CustomOnly("xO0\xC3\xA9");
+    request.UpperCaseLetters = true;
+    request.NoLookalikes = true;
+    request.ExcludedCharacters = "Z";
+    EXPECT_EQ(PoolText(request),
+              Without(std::string(kUpperCaseLetters) + "xO0\xC3\xA9", {"O", "I", "Z", "0"}));
+}
+
+TEST(CharacterPool, MalformedExclusionIsRefusedWithItsOwnMessage) {
+    for (std::string text : {"\xFF", "ab\x80", "\xE2\x82"}) {
+        TGenerationRequest request;
+        request.ExcludedCharacters = text;
+        TCharacterPool pool;
+        EXPECT_FALSE(BuildPool(request, pool));
+        TReproducibleRandomSource source;
+        const TRun run = Generate(source, request);
+        EXPECT_EQ(run.Result.Status, TGenerationStatus::InvalidCharacters);
+        EXPECT_NE(run.Result.Error.find("leave out"), std::string::npos) << run.Result.Error;
+        EXPECT_TRUE(run.Lines.empty());
+        EXPECT_EQ(source.State(), 0u);
     }
 }
 
