@@ -142,6 +142,8 @@ VARNEL_CLASS_INFO(TsuiMainMenu, [](auto& c) {
 VARNEL_CLASS_INFO(TsuiPopupMenu, [](auto& c) { DescribeMenuLook(c); })
 
 void RegisterSkinnedMenuClasses() {
+    // Their items are the toolkit's.
+    RegisterMenuClasses();
     RegisterClasses<TsuiMainMenu, TsuiPopupMenu>();
 }
 
@@ -154,16 +156,20 @@ void SetSystemMenuFont(TFont* font) {
 }
 
 void DrawFlatMenuBorder(HWND window, TColor outer, TColor edge) {
-    RECT w;
-    if (!GetWindowRect(window, &w)) {
+    RECT bounds;
+    if (!GetWindowRect(window, &bounds)) {
         return;
     }
-    const HWND desktop = GetDesktopWindow();
-    HDC dc = GetWindowDC(desktop);
+    // Drawn through the window's own window DC, in its own coordinates: the pixels are those the
+    // screen would get in the window's rectangle, but the top line's last pixel, which lies one
+    // past the window's right edge, stays off the window beside it, and no picture of the whole
+    // screen is composed for every item drawn.
+    HDC dc = GetWindowDC(window);
     if (!dc) {
         return;
     }
     {
+        const TRect w{0, 0, bounds.Width(), bounds.Height()};
         TCanvas canvas(dc);
         const TRect frame{w.Left, w.Top + 1, w.Right - 1, w.Bottom - 1};
         canvas.Brush()->SetStyle(bsSolid);
@@ -171,6 +177,8 @@ void DrawFlatMenuBorder(HWND window, TColor outer, TColor edge) {
         canvas.FrameRect(frame);
         canvas.Brush()->SetColor(kWhite);
         canvas.FrameRect(frame.Inflate(-1, -1));
+        canvas.Pen()->SetStyle(psSolid);
+        canvas.Pen()->SetWidth(1);
         canvas.Pen()->SetColor(edge);
         canvas.MoveTo(w.Left, w.Bottom - 1);
         canvas.LineTo(w.Right - 1, w.Bottom - 1);
@@ -178,7 +186,7 @@ void DrawFlatMenuBorder(HWND window, TColor outer, TColor edge) {
         canvas.LineTo(w.Right, w.Top);
         canvas.LineTo(w.Left, w.Top);
     }
-    ReleaseDC(desktop, dc);
+    ReleaseDC(window, dc);
 }
 
 // ---- TsuiSkinnedMenu -----------------------------------------------------------------------------------
@@ -494,6 +502,14 @@ void TsuiMainMenu::Loaded() {
     m_barItems = BarItems();
     if (m_menuBarHost) {
         m_menuBarHost->RebuildMenuBar();
+    }
+}
+
+void TsuiMainMenu::Notification(TComponent* component, TOperation operation) {
+    TsuiSkinnedMenu<TMainMenu>::Notification(component, operation);
+    // The user's list went: the private one takes its place, so the items stay owner-drawn.
+    if (operation == opRemove && !IsDestroying() && m_checkMarks && !TMenu::Images()) {
+        TMenu::SetImages(m_checkMarks.get());
     }
 }
 

@@ -27,9 +27,9 @@ class TsuiFileTheme;
 // the system cannot tell, the font stays as it was.
 void SetSystemMenuFont(TFont* font);
 
-// Repaints a menu window's frame flat, on the screen in the window's screen rectangle W: a frame
-// in outer around W less its top row and its right and bottom pixels, a white frame inside that,
-// and lines in edge along the bottom, the right and the top.
+// Repaints a menu window's frame flat, over the window's whole rectangle W: a frame in outer
+// around W less its top row and its right and bottom pixels, a white frame inside that, and
+// lines in edge along the bottom, the right and the top.
 void DrawFlatMenuBorder(HWND window, TColor outer, TColor edge);
 
 // What the main and the popup menu share: the look properties and the drawing of items. Base is
@@ -161,6 +161,7 @@ public:
     void SetMenuBarHost(TsuiMenuBarHost* host);
 
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
     void MenuChanged(TObject* sender, TMenuItem* source, bool rebuild) override;
 
 private:

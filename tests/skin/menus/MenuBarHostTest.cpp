@@ -1,8 +1,11 @@
 #include "skin/menus/SUIMenu.h"
 #include "tests/support/ControlFixture.h"
+#include "toolkit/components/LayoutReader.h"
+#include "toolkit/components/LayoutWriter.h"
 #include "toolkit/controls/CustomControl.h"
 #include "toolkit/menus/MenuItem.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -73,8 +76,17 @@ private:
     TMainMenu* m_menu = nullptr;
 };
 
+// A window class for layouts.
+class TMenuTestWindow : public TForm {
+    VARNEL_CLASS(TMenuTestWindow, TForm)
+
+public:
+    explicit TMenuTestWindow(TComponent* owner) : TForm(owner) {}
+};
+
 } // namespace
 
+VARNEL_CLASS_INFO(TMenuTestWindow)
 VARNEL_CLASS_INFO(TsuiForm, [](auto& c) {
     c.Enum("UIStyle", UIStyleInfo, &TsuiForm::UIStyle, &TsuiForm::SetUIStyle);
     c.Component("Menu", &TsuiForm::Menu, &TsuiForm::SetMenu);
@@ -167,6 +179,67 @@ TEST_F(MenuBarHost, LoadingRebuildsTheBarOnceAndLaterChangesRefreshOrRebuildIt) 
     log.clear();
     menu->SetUseSystemFont(false);
     EXPECT_EQ(log, (std::vector<std::string>{"UpdateMenuBarFont"}));
+}
+
+constexpr const char* kWindowLayout = R"(object MenuTestWindow: TMenuTestWindow
+  object suiForm1: TsuiForm
+    UIStyle = Protein
+    Menu = suiMainMenu1
+  end
+  object suiMainMenu1: TsuiMainMenu
+    UIStyle = MacOS
+    MenuItemHeight = 30
+    SeparatorHeight = 2
+    FontColor = 255
+    object File1: TMenuItem
+      Caption = '&File'
+      object Exit1: TMenuItem
+        Caption = 'E&xit'
+      end
+    end
+  end
+end
+)";
+
+TEST_F(MenuBarHost, AStreamedMacOSMenuKeepsItsFixedHeightsAndIsHookedAndShownOnceLoaded) {
+    RegisterSkinnedMenuClasses();
+    RegisterClasses<TsuiForm>();
+    auto* window = NewForm<TMenuTestWindow>();
+    TLayoutError error;
+    ASSERT_TRUE(ReadLayoutText(window, kWindowLayout, "MenuTest.lfm", &error)) << error.message;
+    auto* menu = dynamic_cast<TsuiMainMenu*>(window->FindComponent("suiMainMenu1"));
+    auto* panel = dynamic_cast<TsuiForm*>(window->FindComponent("suiForm1"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_NE(panel, nullptr);
+
+    // UIStyle comes first, and MacOS refuses other heights; colours stored after it stay.
+    EXPECT_EQ(menu->MenuItemHeight(), 20);
+    EXPECT_EQ(menu->SeparatorHeight(), 12);
+    EXPECT_EQ(menu->FontColor(), 255);
+    EXPECT_EQ(panel->Menu(), menu);
+    EXPECT_EQ(menu->MenuBarHost(), static_cast<TsuiMenuBarHost*>(panel));
+    TMenuItem* file = menu->Items()->Items(0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->OnDrawItem && file->OnMeasureItem);
+    EXPECT_TRUE(file->Items(0)->OnDrawItem && file->Items(0)->OnMeasureItem);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "RebuildMenuBar [&File]");
+    EXPECT_EQ(
+        std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.starts_with("Rebuild"); }),
+        1);
+    EXPECT_EQ(
+        std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.starts_with("Refresh"); }),
+        0);
+
+    // Every look property is written, the heights as the look fixed them.
+    const std::string written = WriteLayoutText(window);
+    for (const char* line :
+         {"OwnerDraw = True", "UIStyle = MacOS", "MenuItemHeight = 20", "SeparatorHeight = 12",
+          "BarWidth = 26", "FlatMenu = False", "FontName = 'MS Sans Serif'", "FontSize = 8",
+          "FontCharset = DEFAULT_CHARSET", "UseSystemFont = True"}) {
+        EXPECT_NE(written.find(line), std::string::npos) << line;
+    }
+    EXPECT_LT(written.find("UIStyle = MacOS"), written.find("MenuItemHeight = 20"));
 }
 
 TEST_F(MenuBarHost, AMenuTheFormDroppedTellsNobody) {
