@@ -179,6 +179,12 @@ TEST_F(MenuBarHost, LoadingRebuildsTheBarOnceAndLaterChangesRefreshOrRebuildIt) 
     log.clear();
     menu->SetUseSystemFont(false);
     EXPECT_EQ(log, (std::vector<std::string>{"UpdateMenuBarFont"}));
+
+    // While the window is being designed every change rebuilds the bar.
+    log.clear();
+    menu->SetDesigning(true);
+    file->SetEnabled(false);
+    EXPECT_EQ(log, (std::vector<std::string>{"RebuildMenuBar [&File off]"}));
 }
 
 constexpr const char* kWindowLayout = R"(object MenuTestWindow: TMenuTestWindow
