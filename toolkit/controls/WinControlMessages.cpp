@@ -316,6 +316,27 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_SETTEXT:
         WMSetText(message);
         break;
+    case WM_CUT:
+        WMCut(message);
+        break;
+    case WM_PASTE:
+        WMPaste(message);
+        break;
+    case WM_CLEAR:
+        WMClear(message);
+        break;
+    case WM_UNDO:
+        WMUndo(message);
+        break;
+    case WM_MOUSEWHEEL:
+        WMMouseWheel(message);
+        break;
+    case WM_HSCROLL:
+        WMHScroll(message);
+        break;
+    case WM_VSCROLL:
+        WMVScroll(message);
+        break;
     case CN_KEYDOWN:
         CNKeyDown(message);
         break;
@@ -478,6 +499,34 @@ void TWinControl::WMNCDestroy(TMessage& message) {
 void TWinControl::WMSetText(TMessage& message) {
     const char* text = reinterpret_cast<const char*>(message.LParam);
     StoreText(text ? text : "");
+    DefaultHandler(message);
+}
+
+void TWinControl::WMCut(TMessage& message) {
+    DefaultHandler(message);
+}
+
+void TWinControl::WMPaste(TMessage& message) {
+    DefaultHandler(message);
+}
+
+void TWinControl::WMClear(TMessage& message) {
+    DefaultHandler(message);
+}
+
+void TWinControl::WMUndo(TMessage& message) {
+    DefaultHandler(message);
+}
+
+void TWinControl::WMMouseWheel(TMessage& message) {
+    DefaultHandler(message);
+}
+
+void TWinControl::WMHScroll(TMessage& message) {
+    DefaultHandler(message);
+}
+
+void TWinControl::WMVScroll(TMessage& message) {
     DefaultHandler(message);
 }
 
