@@ -15,6 +15,7 @@
 //       c.Color("Color", &TsuiCheckBox::Color, &TsuiCheckBox::SetColor).Default(clWindow);
 //       c.Bool("TabStop", &TsuiCheckBox::TabStop, &TsuiCheckBox::SetTabStop).Default(false);
 //       c.Event("OnClick", &TsuiCheckBox::OnClick);
+//       c.Event("OnChange", &TsuiScrollBar::OnChange, &TsuiScrollBar::SetOnChange); // kept in a part
 //   })
 //
 // and a window class names its components and handlers for the layout reader:
@@ -262,6 +263,14 @@ struct TBoundHandler<R(A...)> {
     R operator()(A... args) const { return call(std::forward<A>(args)...); }
 };
 
+// The call signature of a std::function type.
+template <typename F>
+struct TFunctionSignature;
+template <typename Sig>
+struct TFunctionSignature<std::function<Sig>> {
+    using Type = Sig;
+};
+
 // Adjusts the property just declared: c.Int("Tag", ...).Default(0);
 class TPropRef {
 public:
@@ -426,6 +435,34 @@ public:
                 return false;
             }
             static_cast<T*>(o)->*member = *f;
+            return true;
+        };
+        return TPropRef(p);
+    }
+    // An event kept elsewhere (a part's own event that the class publishes as its own), read
+    // through a getter returning the std::function and written through a setter taking one.
+    template <typename Get, typename Set>
+    requires(!std::is_member_object_pointer_v<Get>) TPropRef Event(std::string name, Get get, Set set) {
+        using F = Value<Get>;
+        using Sig = typename TFunctionSignature<F>::Type;
+        TPropInfo& p = Add(std::move(name), TPropKind::Event);
+        p.m_eventType = typeid(F);
+        p.m_eventAssigned = [get](const TObject* o) { return static_cast<bool>(std::invoke(get, *Self(o))); };
+        p.m_handlerName = [get](const TObject* o) -> std::string {
+            const F f = std::invoke(get, *Self(o));
+            const auto* bound = f.template target<TBoundHandler<Sig>>();
+            return bound ? bound->name : std::string();
+        };
+        p.m_setEvent = [set](TObject* o, const std::any& callable) {
+            if (!callable.has_value()) {
+                std::invoke(set, *static_cast<T*>(o), F());
+                return true;
+            }
+            const F* f = std::any_cast<F>(&callable);
+            if (!f) {
+                return false;
+            }
+            std::invoke(set, *static_cast<T*>(o), *f);
             return true;
         };
         return TPropRef(p);

@@ -135,6 +135,11 @@ protected:
     void ProgramReplace(std::size_t start, std::size_t end, std::string_view text);
     // Called after the text changed in any way, before OnChange.
     virtual void TextChanged() {}
+    // Called once the edit has written new values into its native scroll bars, whatever moved
+    // them (the program's changes, typing, selecting with the mouse, the wheel, scroll messages):
+    // once per update, after both bars are written. A control that mirrors the bars elsewhere
+    // follows them here.
+    virtual void ScrollBarsChanged() {}
     // Text as it goes into the buffer: well-formed, line breaks as the buffer keeps them (only the
     // first line for a single-line edit), in the letter case CharCase asks for.
     std::string PrepareInsert(std::string_view text) const;
@@ -150,6 +155,9 @@ private:
     enum class TEditAction { Other, Typing, Erasing };
 
     static int ClampToInt(std::size_t value);
+    // Whether the window was made with ES_MULTILINE (a memo, or a one-line edit that sets its own
+    // formatting rectangle).
+    bool HasMultiLineStyle() const;
     // Messages of the editor proper.
     bool HandleEditMessage(TMessage& message);
     void OnKeyDownMessage(TMessage& message);
@@ -226,6 +234,8 @@ private:
         int Page = -1;
         int Pos = -1;
     } m_shownVScroll, m_shownHScroll;
+    int m_scrollBarsUpdating = 0;     // depth of UpdateScrollBars calls
+    bool m_scrollBarsWritten = false; // a bar was written since the outermost call began
 
     TUndoStep m_undo;
     bool m_modified = false;

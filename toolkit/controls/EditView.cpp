@@ -168,11 +168,13 @@ void TCustomEdit::UpdateScrollBars() {
         return;
     }
     const HWND h = Handle();
-    auto show = [h](int bar, TShownScrollInfo& shown, const TShownScrollInfo& wanted) {
+    bool written = false;
+    auto show = [h, &written](int bar, TShownScrollInfo& shown, const TShownScrollInfo& wanted) {
         if (wanted.Max == shown.Max && wanted.Page == shown.Page && wanted.Pos == shown.Pos) {
             return;
         }
         shown = wanted;
+        written = true;
         SCROLLINFO si;
         // The bar stays as ScrollBars asks, disabled while there is nothing to scroll.
         si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
@@ -182,6 +184,9 @@ void TCustomEdit::UpdateScrollBars() {
         si.nPos = wanted.Pos;
         ::SetScrollInfo(h, bar, &si, TRUE);
     };
+    // Showing a bar resizes the window, which brings the bars up to date again from inside this
+    // call; only the outermost call reports, once, what all of them wrote.
+    ++m_scrollBarsUpdating;
     if (m_scrollBarStyle & WS_VSCROLL) {
         show(SB_VERT, m_shownVScroll, {m_layout.RowCount() - 1, VisibleRows(), m_topRow});
     }
@@ -193,6 +198,12 @@ void TCustomEdit::UpdateScrollBars() {
                  {m_layout.MaxWidth() + kCaretWidth - 1, FormatRect().Width(), m_scrollX});
         }
     }
+    m_scrollBarsWritten = m_scrollBarsWritten || written;
+    if (--m_scrollBarsUpdating > 0 || !m_scrollBarsWritten) {
+        return;
+    }
+    m_scrollBarsWritten = false;
+    ScrollBarsChanged();
 }
 
 // ---- Painting ---------------------------------------------------------------------------------------------

@@ -188,8 +188,8 @@ protected:
     virtual void WMClose(TMessage& message);
     virtual void WMGetMinMaxInfo(TMessage& message);
     virtual void WMMDIActivate(TMessage& message);
-    virtual void WMHScroll(TMessage& message);
-    virtual void WMVScroll(TMessage& message);
+    void WMHScroll(TMessage& message) override;
+    void WMVScroll(TMessage& message) override;
     virtual void WMNCHitTest(TMessage& message);
     virtual void WMNCActivate(TMessage& message);
     virtual void WMNCLButtonDown(TMessage& message);

@@ -275,12 +275,6 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_MDIACTIVATE:
         WMMDIActivate(message);
         break;
-    case WM_HSCROLL:
-        WMHScroll(message);
-        break;
-    case WM_VSCROLL:
-        WMVScroll(message);
-        break;
     case WM_NCHITTEST:
         WMNCHitTest(message);
         break;

@@ -201,6 +201,16 @@ protected:
     virtual void WMNCPaint(TMessage& message);
     virtual void WMNCDestroy(TMessage& message);
     virtual void WMSetText(TMessage& message);
+    // The editing, wheel and scroll messages reach these before the window's default handling
+    // (DefaultHandler), which an override calls to act after it: a skin that follows what a
+    // native edit did with a paste or a scroll request calls the inherited handler first.
+    virtual void WMCut(TMessage& message);
+    virtual void WMPaste(TMessage& message);
+    virtual void WMClear(TMessage& message);
+    virtual void WMUndo(TMessage& message);
+    virtual void WMMouseWheel(TMessage& message);
+    virtual void WMHScroll(TMessage& message);
+    virtual void WMVScroll(TMessage& message);
     void WMContextMenu(TMessage& message) override;
     virtual void CNKeyDown(TMessage& message);
     virtual void CNKeyUp(TMessage& message);
@@ -228,6 +238,8 @@ private:
     friend LRESULT ControlWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void AttachHandle(HWND hwnd);
     void DetachHandle();
+    // Broadcast to the children that accept answers true for (all when it is null).
+    void BroadcastIf(TMessage& message, bool (*accept)(const TControl*));
     // Routes a mouse message to the windowless child under it (or holding the capture); true when
     // one took it.
     bool IsControlMouseMsg(TMessage& message);
