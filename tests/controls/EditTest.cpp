@@ -1,5 +1,6 @@
 #include "toolkit/controls/Edit.h"
 
+#include "tests/controls/TestControls.h"
 #include "tests/support/ControlFixture.h"
 #include "toolkit/controls/Clipboard.h"
 #include "toolkit/windowing/WinUser.h"
@@ -445,6 +446,49 @@ TEST_F(EditTest, SelectionIsPaintedInHighlightColoursAndHiddenWithoutFocusWhenAs
     edit->SetHideSelection(false);
     Pump();
     EXPECT_EQ(PixelAt(edit, x, 1), highlight);
+}
+
+// A one-line edit made with ES_MULTILINE, as an edit that sets its own formatting rectangle is.
+class TRectEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TEdit::CreateParams(params);
+        params.Style |= ES_MULTILINE;
+    }
+};
+
+TEST_F(EditTest, AOneLineEditMadeMultiLineKeepsEnterAndEscapeFromTheFormsButtons) {
+    TEventLog log;
+    auto* ok = new TTestButton(form, log);
+    ok->SetName("Ok");
+    ok->SetParent(form);
+    ok->SetTop(100);
+    ok->Default = true;
+    auto* cancel = new TTestButton(form, log);
+    cancel->SetName("Cancel");
+    cancel->SetParent(form);
+    cancel->SetTop(130);
+    cancel->Cancel = true;
+    // The plain edit leaves Enter and Escape to the form's buttons.
+    PressKey(VK_RETURN);
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(log, (TEventLog{"Ok.click", "Cancel.click"}));
+
+    log.clear();
+    auto* rectEdit = new TRectEdit(form);
+    rectEdit->SetParent(form);
+    rectEdit->SetBounds(10, 40, 200, 21);
+    rectEdit->SetFocus();
+    std::vector<int> keys;
+    rectEdit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { keys.push_back(key); };
+    PressKey(VK_RETURN);
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(keys, (std::vector<int>{VK_RETURN, VK_ESCAPE}));
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(rectEdit->Text(), "") << "a one-line edit takes no line break";
 }
 
 } // namespace

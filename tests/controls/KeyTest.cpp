@@ -200,3 +200,27 @@ TEST_F(KeyTest, AShortCutHandlerSeesKeysBeforeTheControls) {
 }
 
 } // namespace
+
+TEST_F(KeyTest, AccessKeysReachOnlyControlsThatShowAndAreEnabled) {
+    // A button inside a panel: hiding or disabling the panel takes the button's access key too.
+    auto* panel = new TPanel(Application);
+    panel->SetParent(form);
+    panel->SetBounds(0, 150, 200, 60);
+    auto* inner = Button("Inner", "&Yes");
+    inner->SetParent(panel);
+    auto* hidden = Button("Hidden", "&Zoom");
+    hidden->Hide();
+    AltKey('Z');
+    EXPECT_THAT(Actions(), IsEmpty());
+
+    panel->Hide();
+    AltKey('Y');
+    EXPECT_THAT(Actions(), IsEmpty());
+    panel->Show();
+    panel->SetEnabled(false);
+    AltKey('Y');
+    EXPECT_THAT(Actions(), IsEmpty());
+    panel->SetEnabled(true);
+    AltKey('Y');
+    EXPECT_THAT(Actions(), ElementsAre("Edit.exit", "Inner.click"));
+}

@@ -259,3 +259,36 @@ TEST_F(MouseTest, TheCursorOfTheControlUnderThePointerIsShown) {
 }
 
 } // namespace
+
+TEST_F(MouseTest, WhileAControlHoldsTheCaptureNoOtherControlIsEntered) {
+    std::vector<std::string> log;
+    TForm* form = NewForm();
+    auto* left = new TWindowProbe(form, log);
+    left->SetName("Left");
+    left->SetParent(form);
+    left->SetBounds(10, 10, 100, 50);
+    auto* right = new TWindowProbe(form, log);
+    right->SetName("Right");
+    right->SetParent(form);
+    right->SetBounds(150, 10, 100, 50);
+    auto* label = new TProbe(form, log);
+    label->SetName("Label");
+    label->SetParent(form);
+    label->SetBounds(10, 100, 60, 20);
+    ShowForm(form);
+    MoveOver(left, 5, 5);
+    log.clear();
+
+    PressOn(left, 5, 5);
+    MoveOver(right, 5, 5);  // the pressed control is left
+    MoveOver(label, 5, 5);  // nothing else lights up
+    MoveOver(left, 50, 20); // back on the pressed control
+    MoveOver(right, 5, 5);
+    EXPECT_THAT(log, ElementsAre("Left.leave", "Left.enter", "Left.leave"));
+
+    // The release ends the capture: the control under the pointer is entered at once.
+    log.clear();
+    ReleaseOn(right, 5, 5);
+    EXPECT_THAT(log, ElementsAre("Right.enter"));
+    EXPECT_EQ(MouseControl(), right);
+}

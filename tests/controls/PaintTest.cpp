@@ -1,8 +1,10 @@
 #include "tests/support/ControlFixture.h"
+#include "toolkit/controls/CustomControl.h"
 #include "toolkit/controls/Image.h"
 #include "toolkit/controls/Label.h"
 #include "toolkit/controls/Panel.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Picture.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +151,46 @@ TEST_F(PaintTest, TheFormFrameShowsWhetherTheFormIsActive) {
     EXPECT_EQ(PixelOf(framed, 0, 50), Px(clBtnFace)); // the outer edge of the raised border
     ShowForm(form);
     EXPECT_EQ(PixelOf(framed, 100, y), Px(clInactiveCaption));
+}
+
+} // namespace
+
+namespace {
+
+// A windowed child that asks its parent for a sunken frame.
+class TFramedChild : public TCustomControl {
+public:
+    explicit TFramedChild(TComponent* owner) : TCustomControl(owner) {
+        SetControlStyle(ControlStyle() + TControlStyle{csFramed, csOpaque});
+        SetColor(kOtherColor);
+    }
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(kOtherColor);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+TEST_F(PaintTest, AFramedWindowedChildGetsASunkenFrameFromItsParent) {
+    auto* child = new TFramedChild(form);
+    child->SetParent(panel);
+    child->SetBounds(20, 30, 40, 20);
+    ShowForm(form);
+    auto at = [&](int x, int y) { return PixelAt(panel, x, y); };
+    const std::uint32_t shadow = Px(clBtnShadow);
+    const std::uint32_t highlight = Px(clBtnHighlight);
+    // Shadow above and left, highlight below and right, the child's own pixels untouched.
+    EXPECT_EQ(at(19, 29), shadow);
+    EXPECT_EQ(at(40, 29), shadow);
+    EXPECT_EQ(at(19, 45), shadow);
+    EXPECT_EQ(at(60, 35), highlight);
+    EXPECT_EQ(at(40, 50), highlight);
+    EXPECT_EQ(at(60, 50), highlight);
+    EXPECT_EQ(at(20, 30), Px(kOtherColor));
+    EXPECT_EQ(at(59, 49), Px(kOtherColor));
+    EXPECT_EQ(at(18, 35), Px(kPanelColor));
+    EXPECT_EQ(at(61, 35), Px(kPanelColor));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "toolkit/graphics/Bitmap.h"
 
 #include "tests/support/Artifacts.h"
+#include "toolkit/components/Properties.h"
 #include "toolkit/components/Streams.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Gdi.h"
@@ -94,4 +95,26 @@ TEST(Bitmap, HandleSharesThePixelsAndOutlivesNothing) {
     FillRect(memory, &r, gdi::Typed<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SelectObject(memory, old);
     DeleteDC(memory);
+}
+
+TEST(Bitmap, LayoutDataHoldsTheBmpBytesAndReadsBackTheSamePixels) {
+    const TDataInfo* data = TBitmap::StaticClassInfo().FindData("Data");
+    ASSERT_NE(data, nullptr);
+    TBitmap empty;
+    EXPECT_FALSE(data->Write(&empty).has_value()) << "an empty bitmap stores nothing";
+
+    TBitmap glyph(3, 2);
+    glyph.Pixels().Set(0, 0, 0xFF00FF);
+    glyph.Pixels().Set(2, 1, 0x123456);
+    const std::optional<TLayoutValue> written = data->Write(&glyph);
+    ASSERT_TRUE(written.has_value());
+    TBitmap read;
+    ASSERT_TRUE(data->Read(&read, *written));
+    EXPECT_TRUE(SamePixels(read.Pixels(), glyph.Pixels(), "read back"));
+
+    // Bytes that are no BMP are an error and leave the bitmap as it was.
+    TLayoutValue junk = *written;
+    junk.bytes.assign(junk.bytes.size(), std::byte{0x41});
+    EXPECT_FALSE(data->Read(&read, junk));
+    EXPECT_TRUE(SamePixels(read.Pixels(), glyph.Pixels(), "after junk"));
 }

@@ -60,6 +60,17 @@ enum TTextLayout : std::uint8_t { tlTop, tlCenter, tlBottom };
 inline constexpr std::string_view kTextLayoutNames[] = {"tlTop", "tlCenter", "tlBottom"};
 inline constexpr TEnumInfo TextLayoutInfo{"TTextLayout", kTextLayoutNames};
 
+// The state of a check box; cbGrayed stands for "neither", which a two-state box shows unchecked.
+enum TCheckBoxState : std::uint8_t { cbUnchecked, cbChecked, cbGrayed };
+inline constexpr std::string_view kCheckBoxStateNames[] = {"cbUnchecked", "cbChecked", "cbGrayed"};
+inline constexpr TEnumInfo CheckBoxStateInfo{"TCheckBoxState", kCheckBoxStateNames};
+
+// Where a button's glyph stands relative to its caption.
+enum TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+inline constexpr std::string_view kButtonLayoutNames[] = {"blGlyphLeft", "blGlyphRight", "blGlyphTop",
+                                                          "blGlyphBottom"};
+inline constexpr TEnumInfo ButtonLayoutInfo{"TButtonLayout", kButtonLayoutNames};
+
 // Kept for layouts that store it; the program draws left to right only.
 enum TBiDiMode : std::uint8_t {
     bdLeftToRight,

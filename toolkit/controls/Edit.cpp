@@ -672,11 +672,15 @@ bool TCustomEdit::HandleEditMessage(TMessage& message) {
 void TCustomEdit::DoEnter() {
     // A memo, or an edit with a formatting rectangle of its own (ES_MULTILINE), keeps its
     // selection when the focus comes; a click places the caret itself.
-    const bool multiLineStyle =
-        HandleAllocated() &&
-        (static_cast<DWORD>(::GetWindowLongPtr(Handle(), GWL_STYLE)) & ES_MULTILINE) != 0;
-    if (m_autoSelect && !ControlState().Contains(csLButtonDown) && !multiLineStyle && !m_buffer.MultiLine()) {
+    if (m_autoSelect && !ControlState().Contains(csLButtonDown) && !HasMultiLineStyle() &&
+        !m_buffer.MultiLine()) {
         SelectAll();
     }
     TWinControl::DoEnter();
+}
+
+bool TCustomEdit::HasMultiLineStyle() const {
+    return HandleAllocated() &&
+           (static_cast<DWORD>(::GetWindowLongPtr(const_cast<TCustomEdit*>(this)->Handle(), GWL_STYLE)) &
+            ES_MULTILINE) != 0;
 }

@@ -155,6 +155,9 @@ private:
     enum class TEditAction { Other, Typing, Erasing };
 
     static int ClampToInt(std::size_t value);
+    // Whether the window was made with ES_MULTILINE (a memo, or a one-line edit that sets its own
+    // formatting rectangle).
+    bool HasMultiLineStyle() const;
     // Messages of the editor proper.
     bool HandleEditMessage(TMessage& message);
     void OnKeyDownMessage(TMessage& message);

@@ -43,10 +43,14 @@ void TCustomEdit::DefaultHandler(TMessage& message) {
     switch (message.Msg) {
     case kViewMessage:
         return;
-    case WM_GETDLGCODE:
-        message.Result =
-            DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (m_buffer.MultiLine() ? DLGC_WANTALLKEYS : 0);
+    case WM_GETDLGCODE: {
+        // The window's style decides, as for a classic edit: a one-line edit made with
+        // ES_MULTILINE (for a formatting rectangle of its own) takes Enter and Escape itself
+        // rather than leaving them to the form's default and cancel buttons.
+        message.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS |
+                         (m_buffer.MultiLine() || HasMultiLineStyle() ? DLGC_WANTALLKEYS : 0);
         return;
+    }
     case WM_KEYDOWN:
         OnKeyDownMessage(message);
         return;

@@ -418,6 +418,10 @@ void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TCom
 }
 
 void TWinControl::Broadcast(TMessage& message) {
+    BroadcastIf(message, nullptr);
+}
+
+void TWinControl::BroadcastIf(TMessage& message, bool (*accept)(const TControl*)) {
     // By copy: a handler may add or free controls.
     const int count = ControlCount();
     std::vector<TControl*> children;
@@ -430,7 +434,7 @@ void TWinControl::Broadcast(TMessage& message) {
         if (alive.expired()) {
             return;
         }
-        if (child->Parent() != this) {
+        if (child->Parent() != this || (accept && !accept(child))) {
             continue;
         }
         child->WndProc(message);

@@ -238,6 +238,8 @@ private:
     friend LRESULT ControlWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void AttachHandle(HWND hwnd);
     void DetachHandle();
+    // Broadcast to the children that accept answers true for (all when it is null).
+    void BroadcastIf(TMessage& message, bool (*accept)(const TControl*));
     // Routes a mouse message to the windowless child under it (or holding the capture); true when
     // one took it.
     bool IsControlMouseMsg(TMessage& message);

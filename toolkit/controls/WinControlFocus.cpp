@@ -391,7 +391,9 @@ void TWinControl::CMDialogKey(TMessage& message) {
 }
 
 void TWinControl::CMDialogChar(TMessage& message) {
-    Broadcast(message);
+    // An access key belongs to what the user can see and use: hidden and disabled controls, and
+    // everything inside them, are passed over.
+    BroadcastIf(message, [](const TControl* child) { return child->Visible() && child->Enabled(); });
 }
 
 void TWinControl::CMChildKey(TMessage& message) {

@@ -37,7 +37,16 @@ void UpdateMouseControl(HWND left = 0) {
             target = window;
         }
     }
+    // While a control holds the mouse capture, the pointer is over that control or over none:
+    // nothing else lights up under a press that started elsewhere.
+    if (TControl* capture = GetCaptureControl(); capture && target != capture) {
+        target = nullptr;
+    }
     SetMouseControl(target);
+}
+
+bool IsButtonUp(UINT message) {
+    return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
 }
 
 } // namespace
@@ -92,6 +101,21 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
             const TRect shadow{frame.Left, frame.Top, frame.Right - 1, frame.Bottom - 1};
             ::FrameRect(dc, &shadow, ::GetSysColorBrush(COLOR_BTNSHADOW));
         }
+    }
+    // Windowed children ask for the same frame; what falls on the child itself is covered when
+    // it paints, so the shadow shows above and left of it and the highlight below and right.
+    if (first) {
+        return;
+    }
+    for (TWinControl* control : m_winControls) {
+        if (!control->Visible() || !control->ControlStyle().Contains(csFramed)) {
+            continue;
+        }
+        const TRect bounds = control->BoundsRect();
+        const TRect shadow{bounds.Left - 1, bounds.Top - 1, bounds.Right, bounds.Bottom};
+        ::FrameRect(dc, &shadow, ::GetSysColorBrush(COLOR_BTNSHADOW));
+        const TRect highlight{bounds.Left, bounds.Top, bounds.Right + 1, bounds.Bottom + 1};
+        ::FrameRect(dc, &highlight, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
     }
 }
 
@@ -149,9 +173,15 @@ void TWinControl::WndProc(TMessage& message) {
         }
         return;
     case WM_MOUSELEAVE:
-    case WM_NCMOUSELEAVE:
+    case WM_NCMOUSELEAVE: {
+        // The leave may reach this very control, whose handler may free it.
+        auto alive = AliveToken();
         UpdateMouseControl(m_handle);
+        if (alive.expired()) {
+            return;
+        }
         break;
+    }
     case WM_NCMOUSEMOVE: {
         TRACKMOUSEEVENT tme;
         tme.dwFlags = TME_LEAVE | TME_NONCLIENT;
@@ -195,8 +225,15 @@ void TWinControl::WndProc(TMessage& message) {
             if (!alive.expired() && message.Result == 0 && HandleAllocated()) {
                 ::DefWindowProc(m_handle, message.Msg, message.WParam, message.LParam);
             }
-            return;
+        } else {
+            TControl::WndProc(message);
         }
+        // A release that ended a capture: the control under the pointer is announced now rather
+        // than at the next move.
+        if (IsButtonUp(message.Msg) && !alive.expired() && !GetCaptureControl()) {
+            UpdateMouseControl();
+        }
+        return;
     }
     TControl::WndProc(message);
 }

@@ -1,10 +1,14 @@
 #include "toolkit/graphics/Bitmap.h"
 
+#include "toolkit/components/Properties.h"
+#include "toolkit/components/Streams.h"
 #include "toolkit/graphics/BmpCodec.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Gdi.h"
 
-VARNEL_CLASS_INFO(TBitmap)
+VARNEL_CLASS_INFO(TBitmap, [](auto& c) {
+    c.BinaryData("Data", &TBitmap::ReadData, &TBitmap::WriteData, &TBitmap::HasData);
+})
 
 namespace {
 
@@ -155,6 +159,22 @@ TStatus TBitmap::LoadFromBytes(std::span<const std::byte> data) {
 
 TStatus TBitmap::SaveToBytes(std::vector<std::byte>& out) const {
     return EncodeBmp(*m_pixels, out);
+}
+
+TStatus TBitmap::ReadData(TStream& stream) {
+    std::vector<std::byte> bytes = stream.ReadAll(static_cast<std::size_t>(TMemoryStream::kMaxSize));
+    if (bytes.empty()) {
+        Assign(nullptr);
+        return TStatus::Ok();
+    }
+    return LoadFromBytes(bytes);
+}
+
+void TBitmap::WriteData(TStream& stream) const {
+    std::vector<std::byte> bytes;
+    if (SaveToBytes(bytes)) {
+        stream.WriteBuffer(bytes);
+    }
 }
 
 void TBitmap::Draw(TCanvas& canvas, const TRect& rect) const {

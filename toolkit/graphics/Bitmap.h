@@ -10,6 +10,7 @@
 #include <string_view>
 
 class TCanvas;
+class TStream;
 
 // Kept as a property for code that sets it; storage is always 32 bits per pixel.
 enum TPixelFormat : std::uint8_t {
@@ -80,6 +81,13 @@ public:
 
     // Tells the bitmap that its pixels were changed directly (through ScanLine or Pixels).
     void Modified() { Changed(); }
+
+    // Layout data: the bitmap's BMP file bytes (`Glyph.Data = { ... }`), read and written the
+    // way a picture's are. Empty data empties the bitmap; data that is no BMP is an error and
+    // leaves the bitmap as it was.
+    TStatus ReadData(TStream& stream);
+    void WriteData(TStream& stream) const;
+    bool HasData() const { return !Empty(); }
 
 protected:
     void Draw(TCanvas& canvas, const TRect& rect) const override;
