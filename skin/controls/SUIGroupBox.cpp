@@ -1,6 +1,5 @@
 #include "skin/controls/SUIGroupBox.h"
 
-#include "skin/controls/SUILookReads.h"
 #include "skin/core/SUIMgr.h"
 #include "skin/core/SUIPublic.h"
 #include "toolkit/graphics/Canvas.h"
@@ -35,19 +34,13 @@ constexpr TColor kDisabledCaptionColor = 0x808080;
 
 } // namespace
 
-TsuiCustomGroupBox::TsuiCustomGroupBox(TComponent* owner) : TsuiCustomPanel(owner) {
+TsuiCustomGroupBox::TsuiCustomGroupBox(TComponent* owner)
+    : TsuiCustomPanel(owner), m_look(this, GetOwnerUIStyle(owner)) {
     TCustomPanel::SetCaption(" ");
     SetBounds(Left(), Top(), 185, 105);
     SetParentColor(true);
     SetTransparent(false);
-    m_uiStyle = GetOwnerUIStyle(owner);
-    UIStyleChanged(m_uiStyle, m_fileTheme);
-}
-
-TsuiCustomGroupBox::~TsuiCustomGroupBox() {
-    if (m_fileTheme) {
-        RemoveFreeNotification(m_fileTheme);
-    }
+    UIStyleChanged(UIStyle(), FileTheme());
 }
 
 void TsuiCustomGroupBox::SetCaption(const std::string& value) {
@@ -67,28 +60,19 @@ void TsuiCustomGroupBox::SetBorderColor(TColor value) {
 }
 
 void TsuiCustomGroupBox::SetUIStyle(TsuiUIStyle value) {
-    m_uiStyle = value;
-    UIStyleChanged(value, m_fileTheme);
+    m_look.SetUIStyle(value);
+    UIStyleChanged(value, FileTheme());
 }
 
 void TsuiCustomGroupBox::SetFileTheme(TsuiFileTheme* value) {
-    if (value != m_fileTheme) {
-        if (m_fileTheme) {
-            RemoveFreeNotification(m_fileTheme);
-        }
-        m_fileTheme = value;
-        if (value) {
-            value->FreeNotification(this);
-        }
-    }
-    UIStyleChanged(m_uiStyle, m_fileTheme);
+    m_look.SetFileTheme(value);
+    UIStyleChanged(UIStyle(), value);
 }
 
 void TsuiCustomGroupBox::UIStyleChanged(TsuiUIStyle style, TsuiFileTheme* fileTheme) {
     ApplyStyleToChildren(this, style, fileTheme);
-    const TsuiLookSource look(fileTheme, style);
-    Font()->SetColor(look.Color(TsuiThemeElement::ControlFontColor));
-    SetBorderColor(look.Color(TsuiThemeElement::ControlBorderColor));
+    Font()->SetColor(m_look.GetColor(TsuiThemeElement::ControlFontColor));
+    SetBorderColor(m_look.GetColor(TsuiThemeElement::ControlBorderColor));
     Invalidate();
 }
 
@@ -150,8 +134,7 @@ void TsuiCustomGroupBox::Paint() {
 
 void TsuiCustomGroupBox::Notification(TComponent* component, TOperation operation) {
     TsuiCustomPanel::Notification(component, operation);
-    if (operation == opRemove && component == m_fileTheme && m_fileTheme) {
-        m_fileTheme = nullptr;
+    if (m_look.FileThemeRemoved(component, operation)) {
         ApplyStyleToChildren(this, DeepBlue, nullptr);
         SetUIStyle(DeepBlue);
     }

@@ -4,6 +4,7 @@
 // control border colour with its caption set into the top line. It passes its look on to the
 // skinned controls it holds, and enabling or disabling it does the same to them.
 
+#include "skin/controls/SUIControlLook.h"
 #include "skin/controls/SUIImagePanel.h"
 #include "skin/core/SUIThemes.h"
 
@@ -16,7 +17,6 @@ class TsuiCustomGroupBox : public TsuiCustomPanel {
 
 public:
     explicit TsuiCustomGroupBox(TComponent* owner);
-    ~TsuiCustomGroupBox() override;
 
     // The group's title, kept apart from the panel's own text (a single space, so the panel
     // draws no caption of its own).
@@ -24,9 +24,9 @@ public:
     void SetCaption(const std::string& value);
     TColor BorderColor() const { return m_borderColor; }
     void SetBorderColor(TColor value);
-    TsuiUIStyle UIStyle() const { return m_uiStyle; }
+    TsuiUIStyle UIStyle() const { return m_look.UIStyle(); }
     void SetUIStyle(TsuiUIStyle value);
-    TsuiFileTheme* FileTheme() const { return m_fileTheme; }
+    TsuiFileTheme* FileTheme() const { return m_look.FileTheme(); }
     void SetFileTheme(TsuiFileTheme* value);
     // Also enables or disables every direct child control.
     void SetEnabled(bool value) override;
@@ -43,8 +43,7 @@ protected:
 private:
     std::string m_caption;
     TColor m_borderColor = clBlack;
-    TsuiUIStyle m_uiStyle = DeepBlue;
-    TsuiFileTheme* m_fileTheme = nullptr;
+    TsuiControlLook m_look;
 };
 
 class TsuiGroupBox : public TsuiCustomGroupBox {
