@@ -41,6 +41,17 @@ inline void FillBitmap(TBitmap& bitmap, const std::vector<std::string>& rows,
     bitmap.Modified();
 }
 
+// Part of a picture enlarged factor times, each pixel a square, for a person to look at.
+inline TPixelBuffer Enlarged(const TPixelBuffer& source, const TRect& area, int factor) {
+    TPixelBuffer out(area.Width() * factor, area.Height() * factor);
+    for (int y = 0; y < out.Height(); ++y) {
+        for (int x = 0; x < out.Width(); ++x) {
+            out.Set(x, y, source.At(area.Left + x / factor, area.Top + y / factor));
+        }
+    }
+    return out;
+}
+
 // A theme file in a folder of its own, removed with the object.
 class TTempThemeFile {
 public:
