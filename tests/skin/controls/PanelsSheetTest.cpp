@@ -3,6 +3,7 @@
 #include "skin/controls/SUIGroupBox.h"
 #include "skin/controls/SUIImageButton.h"
 #include "skin/controls/SUIImagePanel.h"
+#include "skin/controls/SUIMemo.h"
 #include "skin/controls/SUIScrollBar.h"
 #include "skin/controls/SUITrackBar.h"
 #include "tests/support/Artifacts.h"
@@ -20,7 +21,7 @@ class PanelsSheet : public TPanelsFixture {};
 
 TEST_F(PanelsSheet, EveryLookSideBySide) {
     constexpr int kColumn = 230;
-    TForm* form = NewForm({0, 0, 5 * kColumn + 10, 460});
+    TForm* form = NewForm({0, 0, 5 * kColumn + 10, 320});
     form->SetColor(0x00E0E0E0);
     int left = 10;
     for (TsuiUIStyle style : kBuiltInUIStyles) {
@@ -65,13 +66,30 @@ TEST_F(PanelsSheet, EveryLookSideBySide) {
         image->SetDrawStyle(suiTile);
         group->SetUIStyle(style);
         EXPECT_EQ(check->UIStyle(), style);
+
+        auto* memo = new TsuiMemo(form);
+        memo->SetParent(form);
+        memo->SetBounds(left + 30, 185, 180, 110);
+        memo->SetWordWrap(false);
+        auto* memoV = new TsuiScrollBar(form);
+        memoV->SetParent(form);
+        auto* memoH = new TsuiScrollBar(form);
+        memoH->SetParent(form);
+        memo->SetVScrollBar(memoV);
+        memo->SetHScrollBar(memoH);
+        memo->SetUIStyle(style);
+        for (int i = 0; i < 40; ++i) {
+            memo->Lines()->Add("Password " + std::to_string(i) + std::string(i % 7 * 4, 'x'));
+        }
+        memo->SetSelStart(0);
         left += kColumn;
     }
     ShowForm(form);
     SaveArtifactPng("sheet", Presented(form->Handle()));
+    SaveArtifactPng("memo-zoom", Enlarged(Presented(form->Handle()), Bounds(150, 175, 90, 125), 6));
     for (int i = 0; i < 5; ++i) {
         SaveArtifactPng("zoom" + std::to_string(i),
-                        Enlarged(Presented(form->Handle()), Bounds(i * kColumn, 0, kColumn, 180), 4));
+                        Enlarged(Presented(form->Handle()), Bounds(i * kColumn, 0, kColumn, 300), 3));
     }
 }
 
