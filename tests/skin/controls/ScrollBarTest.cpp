@@ -322,6 +322,19 @@ TEST_F(ScrollBarTest, LosingTheMouseDisablingOrHidingEndsPaging) {
     pressAndStop([&] { bar->Hide(); });
     bar->Show();
     pressAndStop([&] { track->SetEnabled(false); });
+    track->SetEnabled(true);
+
+    // A drag ends the same way: later moves leave the bar where it was.
+    bar->SetPosition(0);
+    PressOn(track->Slider(), 5, 5);
+    MoveOver(track, 8, 60);
+    const int dragged = bar->Position();
+    EXPECT_GT(dragged, 0);
+    ::SendMessage(track->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_FALSE(track->Dragging());
+    MoveOver(track, 8, 120);
+    EXPECT_EQ(bar->Position(), dragged);
+    ReleaseOn(track, 8, 120);
 }
 
 TEST_F(ScrollBarTest, AModalBoxOpenedByOnChangeLeavesNoPagingBehindIt) {
