@@ -190,6 +190,14 @@ void TsuiCustomButton::EndPress() {
 }
 
 void TsuiCustomButton::FireRepeat() {
+    // A container disabled meanwhile (a spin edit by its own OnChange) tells its children
+    // nothing: the press ends here rather than stepping on.
+    for (const TControl* c = this; c; c = c->Parent()) {
+        if (!c->Enabled()) {
+            EndPress();
+            return;
+        }
+    }
     // Nothing touches the button after the handler: it may have freed it.
     if (OnMouseContinuouslyDown && !IsLoading()) {
         OnMouseContinuouslyDown(this);

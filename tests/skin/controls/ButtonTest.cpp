@@ -4,10 +4,12 @@
 #include "skin/core/SUIMgr.h"
 #include "tests/skin/controls/SkinControlFixture.h"
 #include "tests/support/Artifacts.h"
+#include "toolkit/controls/ActionList.h"
 #include "toolkit/controls/CustomControl.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Icon.h"
+#include "toolkit/graphics/ImageList.h"
 #include "toolkit/graphics/Picture.h"
 
 #include <gmock/gmock.h>
@@ -457,6 +459,12 @@ TEST_F(ButtonTest, FocusIsABoldCaptionOnMacOSAndBlueGlassAndADottedRectangleElse
         const TRect caption{30, 6, 100, 21};
         const int darkPlain = CountOf(plain, caption, 0x000000);
         const int darkFocused = CountOf(focused, caption, 0x000000);
+        // Nothing changes on the line just outside the rectangle.
+        int changedOutside = 0;
+        for (int x = line.Left; x < line.Right; ++x) {
+            changedOutside += plain.At(x, m - 1) != focused.At(x, m - 1) ? 1 : 0;
+        }
+        EXPECT_EQ(changedOutside, 0);
         if (style == MacOS || style == BlueGlass) {
             EXPECT_EQ(changedOnLine, 0);
             EXPECT_GT(darkFocused, darkPlain);
@@ -590,6 +598,35 @@ TEST_F(ButtonTest, AGlyphTwiceAsWideAsHighHoldsTheEnabledAndTheDisabledImage) {
     const auto single = MakeGlyph(16, 16);
     button->SetGlyph(single.get());
     EXPECT_EQ(BoxOf(Shot(button), 0xFF0000).Right, -1);
+}
+
+TEST_F(ButtonTest, AnActionGivesItsCaptionAndItsImageAsGlyphWhenTheButtonHasNone) {
+    TsuiButton* button = NewButton("suiButton1", Bounds(20, 20, 129, 27));
+    auto* images = new TImageList(form);
+    images->SetWidth(16);
+    images->SetHeight(16);
+    const auto glyph = MakeGlyph(16, 16);
+    images->AddMasked(glyph.get(), clWhite);
+    auto* list = new TActionList(form);
+    list->SetImages(images);
+    auto* action = new TAction(form);
+    action->SetActionList(list);
+    action->SetCaption("&Copy to clipboard");
+    action->SetImageIndex(0);
+    button->SetAction(action);
+    EXPECT_EQ(button->Caption(), "&Copy to clipboard");
+    EXPECT_EQ(button->Glyph()->Width(), 16);
+    EXPECT_EQ(button->Glyph()->Pixels().At(5, 5), 0xFF0000u);
+    // A later caption of the action follows; the glyph stays.
+    action->SetCaption("Copy");
+    EXPECT_EQ(button->Caption(), "Copy");
+    // An image index outside the list leaves a button without glyph as it is.
+    TsuiButton* other = NewButton("suiButton2", Bounds(20, 60, 129, 27));
+    auto* second = new TAction(form);
+    second->SetActionList(list);
+    second->SetImageIndex(3);
+    other->SetAction(second);
+    EXPECT_TRUE(other->Glyph()->Empty());
 }
 
 // ---- Image and arrow buttons ----------------------------------------------------------------------------

@@ -32,16 +32,24 @@ protected:
     void Log(std::string entry) { log.push_back(std::move(entry)); }
     std::vector<std::string> TakeLog() { return std::exchange(log, {}); }
 
-    // What the screen shows of the control's whole area.
+    // What the screen shows of the control's whole area: a windowed control's whole window,
+    // its non-client band included.
     TPixelBuffer Shot(const TControl* control) {
         const TPixelBuffer& screen = Presented(form->Handle());
         RECT window;
         ::GetWindowRect(form->Handle(), &window);
-        const TPoint origin = control->ClientToScreen({0, 0});
-        TPixelBuffer out(control->Width(), control->Height());
-        for (int y = 0; y < control->Height(); ++y) {
-            for (int x = 0; x < control->Width(); ++x) {
-                out.Set(x, y, screen.At(origin.X - window.Left + x, origin.Y - window.Top + y));
+        TRect area = Bounds(0, 0, control->Width(), control->Height())
+                         .Offset(control->ClientToScreen({0, 0}).X, control->ClientToScreen({0, 0}).Y);
+        if (auto* windowed = dynamic_cast<const TWinControl*>(control);
+            windowed && windowed->HandleAllocated()) {
+            RECT own;
+            ::GetWindowRect(const_cast<TWinControl*>(windowed)->Handle(), &own);
+            area = own;
+        }
+        TPixelBuffer out(area.Width(), area.Height());
+        for (int y = 0; y < area.Height(); ++y) {
+            for (int x = 0; x < area.Width(); ++x) {
+                out.Set(x, y, screen.At(area.Left - window.Left + x, area.Top - window.Top + y));
             }
         }
         return out;
@@ -50,6 +58,21 @@ protected:
     TForm* form = nullptr;
     std::vector<std::string> log;
 };
+
+// Whether two buffers differ in size or in any pixel.
+inline bool Differ(const TPixelBuffer& a, const TPixelBuffer& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) {
+        return true;
+    }
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
+            if (a.At(x, y) != b.At(x, y)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 // Pixels of a buffer that are not equal to the colour, in area.
 inline int CountNot(const TPixelBuffer& pixels, const TRect& area, std::uint32_t colour) {
