@@ -6,7 +6,7 @@
 // OnChange are the track's; the bar adds the line buttons and lays the parts out.
 
 #include "skin/controls/SUIControlLook.h"
-#include "skin/controls/SUIProgressBarOrientation.h"
+#include "skin/controls/SUIOrientation.h"
 #include "skin/controls/SUITrackBar.h"
 
 #include <cstdint>

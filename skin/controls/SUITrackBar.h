@@ -10,7 +10,7 @@
 
 #include "skin/controls/SUIControlLook.h"
 #include "skin/controls/SUIImagePanel.h"
-#include "skin/controls/SUIProgressBarOrientation.h"
+#include "skin/controls/SUIOrientation.h"
 
 #include <cstdint>
 #include <memory>
