@@ -34,6 +34,8 @@ struct TCreateParams {
 // keys (CM_DIALOGKEY) and characters as accelerators (CM_DIALOGCHAR) unless it wants them
 // (WM_GETDLGCODE). What is left arrives as WM_KEYDOWN, WM_CHAR and WM_KEYUP, which the form sees
 // first when it previews keys (KeyPreview), and then fire OnKeyDown, OnKeyPress and OnKeyUp.
+class TControlSubclass;
+
 class TWinControl : public TControl {
     VARNEL_CLASS(TWinControl, TControl)
 
@@ -226,6 +228,7 @@ protected:
 
 private:
     friend LRESULT ControlWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class TControlSubclass;
     void AttachHandle(HWND hwnd);
     void DetachHandle();
     // Routes a mouse message to the windowless child under it (or holding the capture); true when
@@ -252,6 +255,7 @@ private:
     bool m_measuringParams = false;
     bool m_inLoaded = false; // Loaded is running: the children may be aligned although loading
     TBrush m_brush;
+    std::vector<TControlSubclass*> m_subclasses; // put in front of each new window of the control
 };
 
 // The control whose window this is, or none.
