@@ -15,19 +15,20 @@ class ControlSubclass : public TControlFixture {
 protected:
     // Counts the WM_USER messages that reach the object in front of form's window.
     std::unique_ptr<TControlSubclass> CountingSubclass(TWinControl* control) {
-        return std::make_unique<TControlSubclass>(control,
-                                                  [this](UINT message, WPARAM, LPARAM, LRESULT previous) {
-                                                      if (message == WM_USER) {
-                                                          ++seen;
-                                                      }
-                                                      return previous;
-                                                  });
+        auto after = [this](UINT message, WPARAM, LPARAM, LRESULT previous) {
+            if (message == WM_USER) {
+                ++seen;
+            }
+            return previous;
+        };
+        return std::make_unique<TControlSubclass>(control, after, [this] { ++installs; });
     }
     static WNDPROC ProcOf(HWND hwnd) {
         return reinterpret_cast<WNDPROC>(::GetWindowLongPtr(hwnd, GWLP_WNDPROC));
     }
 
     int seen = 0;
+    int installs = 0;
 };
 
 TEST_F(ControlSubclass, SitsInFrontOfEveryWindowTheControlMakes) {
@@ -40,6 +41,7 @@ TEST_F(ControlSubclass, SitsInFrontOfEveryWindowTheControlMakes) {
     ShowForm(form);
     const HWND first = form->Handle();
     ASSERT_TRUE(subclass->Installed());
+    EXPECT_EQ(installs, 1);
     const WNDPROC own = subclass->SavedProc();
     ::SendMessage(first, WM_USER, 0, 0);
     EXPECT_EQ(seen, 1);
@@ -54,6 +56,7 @@ TEST_F(ControlSubclass, SitsInFrontOfEveryWindowTheControlMakes) {
     form->RecreateWnd();
     ::SendMessage(form->Handle(), WM_USER, 0, 0);
     EXPECT_EQ(seen, 3);
+    EXPECT_EQ(installs, 3);
 
     // Gone, it leaves the control's own procedure in place, and hears nothing more.
     subclass.reset();

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-TControlSubclass::TControlSubclass(TWinControl* control, TWindowSubclass::TAfterProc after)
-    : m_control(control), m_subclass(std::move(after)) {
+TControlSubclass::TControlSubclass(TWinControl* control, TWindowSubclass::TAfterProc after,
+                                   std::function<void()> installed)
+    : m_control(control), m_subclass(std::move(after)), m_installed(std::move(installed)) {
     if (!m_control) {
         return;
     }
@@ -24,8 +25,9 @@ TControlSubclass::~TControlSubclass() {
 }
 
 void TControlSubclass::WindowCreated() {
-    if (m_control && m_control->HandleAllocated() && m_subclass.Window() != m_control->Handle()) {
-        m_subclass.Install(m_control->Handle());
+    if (m_control && m_control->HandleAllocated() && m_subclass.Window() != m_control->Handle() &&
+        m_subclass.Install(m_control->Handle()) && m_installed) {
+        m_installed();
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "toolkit/windowing/WindowSubclass.h"
 
+#include <functional>
+
 class TWinControl;
 
 // Keeps an object in front of a windowed control's window procedure (see TWindowSubclass): put
@@ -11,7 +13,9 @@ class TWinControl;
 // goes first leaves the object with no window.
 class TControlSubclass {
 public:
-    TControlSubclass(TWinControl* control, TWindowSubclass::TAfterProc after);
+    // installed, when given, runs each time the object has gone in front of a new window.
+    TControlSubclass(TWinControl* control, TWindowSubclass::TAfterProc after,
+                     std::function<void()> installed = nullptr);
     ~TControlSubclass();
     TControlSubclass(const TControlSubclass&) = delete;
     TControlSubclass& operator=(const TControlSubclass&) = delete;
@@ -28,4 +32,5 @@ private:
 
     TWinControl* m_control;
     TWindowSubclass m_subclass;
+    std::function<void()> m_installed;
 };
