@@ -20,6 +20,11 @@ class THiddenDerived : public THiddenBase {
     VARNEL_CLASS(THiddenDerived, THiddenBase)
 };
 
+// Publishes names from classic component sets that no ancestor here declares.
+class TForeignNames : public THiddenBase {
+    VARNEL_CLASS(TForeignNames, THiddenBase)
+};
+
 std::vector<std::string> PropertyNames(const TClassInfo& cls) {
     std::vector<std::string> names;
     for (const TPropInfo* p : cls.Properties()) {
@@ -62,6 +67,12 @@ VARNEL_CLASS_INFO(THiddenBase, [](auto& c) {
     c.Int("Shown", &THiddenBase::Shown);
 })
 VARNEL_CLASS_INFO(THiddenDerived, [](auto& c) { c.Publish("Hidden").Default(0); })
+VARNEL_CLASS_INFO(TForeignNames, [](auto& c) {
+    c.Publish("DragMode").Default(0);
+    c.Publish("Hidden");
+    c.Publish("ImeMode").Stored(false);
+    c.Publish("OnStartDock");
+})
 
 TEST(PublishedProperties, ComeInDeclarationOrderWithInheritedOnesFirst) {
     const std::vector<std::string> widget = {
@@ -93,6 +104,15 @@ TEST(PublishedProperties, UnpublishedOnesStayHiddenUntilASubclassPublishesThem) 
     EXPECT_FALSE(SetPropText(&base, "Hidden", "3"));
     ASSERT_TRUE(SetPropText(&derived, "Hidden", "3"));
     EXPECT_EQ(derived.Hidden(), 3);
+}
+
+TEST(PublishedProperties, NamesNoAncestorDeclaresAreLeftOutWithoutStoppingTheProgram) {
+    EXPECT_EQ(PropertyNames(TForeignNames::StaticClassInfo()), (std::vector<std::string>{"Shown", "Hidden"}));
+    TForeignNames object;
+    EXPECT_FALSE(HasProperty(&object, "DragMode"));
+    EXPECT_FALSE(SetPropText(&object, "ImeMode", "1"));
+    ASSERT_TRUE(SetPropText(&object, "Hidden", "4"));
+    EXPECT_EQ(object.Hidden(), 4);
 }
 
 TEST(PublishedProperties, HasPropertyFindsPublishedNamesIgnoringCase) {

@@ -550,6 +550,67 @@ TEST_F(MenuLoop, APressInTheExclusionRectangleIsConsumed) {
     EXPECT_EQ(windows.Count(WM_LBUTTONDOWN, owner), 0);
 }
 
+// A menu dropped from a control box: a second click on the box closes the menu and reaches the
+// box, as a double click when it comes within the double-click time of the first press and
+// nothing was clicked in between.
+TEST_F(MenuLoop, APassedOnPressInTheExclusionRectangleCompletesADoubleClick) {
+    const HWND box = windows.Create(owner, Bounds(0, 0, 20, 20), WS_CHILD | WS_VISIBLE, 0,
+                                    TTestWindows::kDoubleClickClass);
+    TPopupMenu menu(&form);
+    Add(menu.Items(), "Restore");
+    Add(menu.Items(), "-");
+    Add(menu.Items(), "Close");
+    std::vector<TMenuCloseReason> reasons;
+    bool opened = false;
+    windows.On(box, [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_LBUTTONUP && !opened) {
+            opened = true;
+            menu.OnClose = [&](TObject*) { reasons.push_back(TMenuCloseReason::ClickedExcluded); };
+            menu.PopupExcluding(0, 20, Bounds(0, 0, 20, 20));
+            return 0;
+        }
+        return std::nullopt;
+    });
+    struct TCase {
+        const char* name;
+        std::int64_t wait;   // between the menu opening and the second click
+        bool clickMenuFirst; // a press on the menu's separator before the second click
+        UINT expected;       // what the box receives for the second press
+    };
+    const TCase cases[] = {
+        {"soon", 200, false, WM_LBUTTONDBLCLK},
+        {"too late", 600, false, WM_LBUTTONDOWN},
+        {"after a press on the menu", 100, true, WM_LBUTTONDOWN},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        opened = false;
+        windows.ClearLog();
+        reasons.clear();
+        WhenIdle([&] {
+            EXPECT_EQ(OpenMenuWindows().size(), 1u);
+            if (c.clickMenuFirst) {
+                const TPoint line = Centre(menu.Items()->Items(1));
+                InjectPress(line);
+                InjectRelease(line);
+            }
+            Advance(c.wait);
+        });
+        WhenIdle([&] {
+            EXPECT_TRUE(IsMenuActive());
+            ClickAt({10, 10});
+        });
+        Click({10, 10});
+        Pump();
+        EXPECT_FALSE(IsMenuActive());
+        EXPECT_EQ(reasons.size(), 1u);
+        EXPECT_EQ(windows.Messages(box, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
+                  (std::vector<UINT>{WM_LBUTTONDOWN, c.expected}));
+        Advance(1000);
+    }
+    EXPECT_TRUE(log.empty());
+}
+
 TEST_F(MenuLoop, APressWhereNoWindowIsClosesTheMenu) {
     TPopupMenu menu(&form);
     Add(menu.Items(), "Item");

@@ -279,12 +279,6 @@ bool TFieldInfo::Set(TObject* root, TComponent* component) const {
 
 // --- Builder helpers ---
 
-void PublishUnknownProperty(std::string_view name) {
-    std::fprintf(stderr, "Publishing property %.*s, which no ancestor declares\n",
-                 static_cast<int>(name.size()), name.data());
-    std::abort();
-}
-
 TStatus ReadBinaryData(const TLayoutValue& value, const std::function<TStatus(TStream&)>& read) {
     if (value.type != TLayoutValue::TType::Binary) {
         return TStatus::Fail("Binary data { ... } expected, not \"" + ValueWord(value) + "\"");

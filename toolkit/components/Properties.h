@@ -326,7 +326,6 @@ private:
 };
 
 // Non-template helpers of TClassBuilder, in Properties.cpp.
-[[noreturn]] void PublishUnknownProperty(std::string_view name);
 TStatus ReadBinaryData(const TLayoutValue& value, const std::function<TStatus(TStream&)>& read);
 TLayoutValue WriteBinaryData(const std::function<void(TStream&)>& write);
 
@@ -433,10 +432,14 @@ public:
     }
     // Publishes, at this point of the order, a property an ancestor declared (published or
     // not); the returned reference can give it another default.
+    // A name no ancestor declares (the drag, dock and input-method properties of classic
+    // component sets, which this toolkit does not have) is left out of the list: the program
+    // goes on, and the reference returned changes nothing.
     TPropRef Publish(std::string_view name) {
         const TPropInfo* inherited = m_info.Parent() ? m_info.Parent()->FindDeclaredProperty(name) : nullptr;
         if (!inherited) {
-            PublishUnknownProperty(name);
+            m_discarded = std::make_unique<TPropInfo>(std::string(name), TPropKind::Integer);
+            return TPropRef(*m_discarded);
         }
         auto copy = std::make_unique<TPropInfo>(*inherited);
         copy->m_published = true;
@@ -564,6 +567,7 @@ private:
 
     TClassInfo& m_info;
     TPropInfo* m_last = nullptr;
+    std::unique_ptr<TPropInfo> m_discarded; // what Publish of an unknown name hands out
 };
 
 // True when the object's class publishes a property of that name (letter case ignored).

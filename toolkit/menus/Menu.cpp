@@ -5,6 +5,7 @@
 #include "toolkit/windowing/WinUser.h"
 
 #include <functional>
+#include <utility>
 
 VARNEL_CLASS_INFO(TMenu, [](auto& c) {
     c.Enum("AutoHotkeys", MenuAutoFlagInfo, &TMenu::AutoHotkeys, &TMenu::SetAutoHotkeys)
@@ -137,7 +138,8 @@ bool TMenu::IsShortCut(TWMKey& message) {
 }
 
 void TMenu::MenuChanged(TObject* sender, TMenuItem* source, bool rebuild) {
-    if (OnChange && !IsLoading()) {
+    // A menu that is going away reports nothing: its handlers may belong to what goes with it.
+    if (OnChange && !IsLoading() && !IsDestroying()) {
         TMenuChangeEvent handler = OnChange;
         handler(sender, source, rebuild);
     }
@@ -205,6 +207,8 @@ void TPopupMenu::Popup(int x, int y) {
     }
     TTrackMenuParams params;
     params.Position = {x, y};
+    params.Exclude = std::exchange(m_exclude, TRect{});
+    params.PassExcludedPress = !params.Exclude.IsEmpty();
     params.Alignment = m_alignment;
     params.Owner = WindowHandle() ? WindowHandle() : GetActiveWindow();
     params.ReturnCommand = true;
@@ -217,5 +221,15 @@ void TPopupMenu::Popup(int x, int y) {
     DoClose();
     if (result.Chosen && !chosenAlive.expired()) {
         result.Chosen->Click();
+    }
+}
+
+void TPopupMenu::PopupExcluding(int x, int y, const TRect& exclude) {
+    std::weak_ptr<void> alive = Token();
+    m_exclude = exclude;
+    Popup(x, y);
+    // An override that did not reach the base leaves nothing behind for the next Popup.
+    if (!alive.expired()) {
+        m_exclude = TRect{};
     }
 }

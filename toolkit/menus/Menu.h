@@ -113,6 +113,11 @@ public:
     // OnPopup first (a handler may enable and disable items), then the menu at the screen point;
     // returns when the menu has closed, OnClose has fired and the chosen item's OnClick has run.
     virtual void Popup(int x, int y);
+    // Popup (overrides included) for a menu opened from something on the screen, such as a
+    // title bar's control box: the menu keeps clear of exclude (screen coordinates), and a press
+    // inside exclude closes the menu and then reaches the window under it as if no menu had been
+    // open, so a second click there within the double-click time arrives as a double click.
+    void PopupExcluding(int x, int y, const TRect& exclude);
 
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -128,6 +133,7 @@ private:
     bool m_autoPopup = true;
     TTrackButton m_trackButton = tbRightButton;
     TComponent* m_popupComponent = nullptr;
+    TRect m_exclude; // for the Popup that PopupExcluding runs; empty otherwise
 };
 
 // Makes the menu classes known to layouts.

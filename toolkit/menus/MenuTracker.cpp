@@ -182,6 +182,12 @@ private:
     TMenuCloseReason m_reason = TMenuCloseReason::Cancelled;
     TMenuItem* m_chosen = nullptr;
     std::optional<MSG> m_passOn;
+    // When the press passed on came from the exclusion rectangle: its time, and the press routed
+    // before the menu opened, which it may complete to a double click. Any press on the menu
+    // itself comes between them and invalidates the earlier one.
+    std::int64_t m_passOnTime = 0;
+    bool m_passOnMayDouble = false;
+    TWindowSystem::TClickRecord m_clickBefore;
     bool m_dirty = false;
     bool m_closingWindows = false;
     // The level whose selection the submenu timer acts on when it fires; none when disarmed.
@@ -202,6 +208,9 @@ TMenuTracker::TMenuTracker(TMenuItem* root, const TTrackMenuParams& params) : m_
     m_owner = params.Owner ? params.Owner : GetActiveWindow();
     m_activeAtStart = GetActiveWindow();
     GetSystemMenuFont(m_font);
+    if (TWindowSystem* system = TWindowSystem::Current()) {
+        m_clickBefore = system->LastClick();
+    }
     UINT delay = 0;
     if (SystemParametersInfo(SPI_GETMENUSHOWDELAY, 0, &delay, 0)) {
         m_submenuDelay = delay;
@@ -658,6 +667,12 @@ void TMenuTracker::HandlePointer(const MSG& msg) {
     case TPointerAction::Press:
         if (!hit) {
             if (!m_params.Exclude.IsEmpty() && m_params.Exclude.Contains(msg.pt)) {
+                if (m_params.PassExcludedPress) {
+                    m_passOn = msg;
+                    m_passOnMayDouble = true;
+                    TWindowSystem* system = TWindowSystem::Current();
+                    m_passOnTime = system ? system->Now() : 0;
+                }
                 End(TMenuCloseReason::ClickedExcluded);
             } else {
                 m_passOn = msg;
@@ -665,6 +680,7 @@ void TMenuTracker::HandlePointer(const MSG& msg) {
             }
             return;
         }
+        m_clickBefore.Valid = false;
         if (buttonChooses && Selectable(*m_levels[hit->Level], hit->Entry)) {
             DisarmSubmenuTimer();
             Select(hit->Level, hit->Entry, true);
@@ -784,7 +800,10 @@ void TMenuTracker::PassPressOn(const MSG& press) const {
         clientMessage += WM_LBUTTONDOWN - WM_NCLBUTTONDOWN;
     }
     const bool client = hit == HTCLIENT;
-    const UINT message = client ? clientMessage : clientMessage - (WM_LBUTTONDOWN - WM_NCLBUTTONDOWN);
+    UINT message = client ? clientMessage : clientMessage - (WM_LBUTTONDOWN - WM_NCLBUTTONDOWN);
+    if (m_passOnMayDouble && system->IsDoubleClick(m_clickBefore, target, message, m_passOnTime, press.pt)) {
+        message += 2;
+    }
     const HWND top = GetAncestor(target, GA_ROOT);
     if (top != GetActiveWindow() && !(GetWindowLongPtr(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) {
         const LRESULT answer =

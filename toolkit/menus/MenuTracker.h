@@ -38,7 +38,7 @@ enum class TMenuCloseReason {
     Cancelled,       // EndMenu, Alt, lost capture or activation, WM_QUIT, the owner went away
     Escaped,         // Escape with only the first menu open
     ClickedOutside,  // a press outside every menu window; it goes on to the window it fell on
-    ClickedExcluded, // a press inside the exclusion rectangle; it is consumed
+    ClickedExcluded, // a press inside the exclusion rectangle; consumed unless PassExcludedPress
     MovedPrevious,   // Left asked the bar to drop its previous item's menu
     MovedNext,       // Right asked the bar to drop its next item's menu
     PointerSwitched, // the pointer moved onto another bar item, which the bar drops instead
@@ -52,6 +52,10 @@ struct TTrackMenuParams {
     // does not fit below it, it goes above. A press inside it closes the menu and is consumed,
     // so the button does not drop the menu again at once. Empty for none.
     TRect Exclude;
+    // A press inside Exclude closes the menu and then goes on to the window under it, as a press
+    // outside does; when it follows the press that came before the menu opened closely enough,
+    // it arrives as a double click (a second click on a title bar's control box).
+    bool PassExcludedPress = false;
     // The window the menu windows belong to; 0 for the active window.
     HWND Owner = 0;
     // Opened from the keyboard: the first item starts highlighted.

@@ -311,14 +311,7 @@ std::optional<MSG> TWindowSystem::CookPointer(const TRawInput& raw) {
     }
 
     if (IsButtonDown(message)) {
-        const TWindow* w = Find(target);
-        const bool wantsDouble = !client || (w->Class && (w->Class->Style & CS_DBLCLKS));
-        const int dx = GetSystemMetrics(SM_CXDOUBLECLK) / 2;
-        const int dy = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-        if (wantsDouble && m_lastClick.Valid && m_lastClick.Window == target &&
-            m_lastClick.Message == message &&
-            now - m_lastClick.Time <= static_cast<std::int64_t>(m_doubleClickTime) &&
-            std::abs(p.X - m_lastClick.Screen.X) <= dx && std::abs(p.Y - m_lastClick.Screen.Y) <= dy) {
+        if (IsDoubleClick(m_lastClick, target, message, now, p)) {
             message += 2;
             // A third press starts a new pair.
             m_lastClick = {};
@@ -338,6 +331,21 @@ std::optional<MSG> TWindowSystem::CookPointer(const TRawInput& raw) {
         msg.lParam = PointToLParam(p);
     }
     return msg;
+}
+
+bool TWindowSystem::IsDoubleClick(const TClickRecord& last, HWND target, UINT message, std::int64_t time,
+                                  POINT p) const {
+    const TWindow* w = Find(target);
+    if (!w || !IsButtonDown(message)) {
+        return false;
+    }
+    const bool client = message >= WM_MOUSEFIRST;
+    const bool wantsDouble = !client || (w->Class && (w->Class->Style & CS_DBLCLKS));
+    const int dx = GetSystemMetrics(SM_CXDOUBLECLK) / 2;
+    const int dy = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    return wantsDouble && last.Valid && last.Window == target && last.Message == message &&
+           time >= last.Time && time - last.Time <= static_cast<std::int64_t>(m_doubleClickTime) &&
+           std::abs(p.X - last.Screen.X) <= dx && std::abs(p.Y - last.Screen.Y) <= dy;
 }
 
 std::optional<MSG> TWindowSystem::CookKey(const TRawInput& raw) {

@@ -164,6 +164,21 @@ public:
     SHORT GetKeyState(int vk) const;
     UINT DoubleClickTime() const { return m_doubleClickTime; }
     void SetDoubleClickTime(UINT ms) { m_doubleClickTime = ms == 0 ? 500 : ms; }
+    // The last button press routed to a window: its window, its (client or non-client) down
+    // message, time and screen point. A menu loop that took a press while it held the pointer
+    // keeps the one before it, to hand the press on as the second of a double click.
+    struct TClickRecord {
+        HWND Window = 0;
+        UINT Message = 0;
+        std::int64_t Time = 0;
+        POINT Screen;
+        bool Valid = false;
+    };
+    const TClickRecord& LastClick() const { return m_lastClick; }
+    // Whether a press (a button-down message) on target at screen point p and time follows last
+    // closely enough, in time and place, to be a double click. Client presses make double
+    // clicks only in windows whose class asks for them (CS_DBLCLKS).
+    bool IsDoubleClick(const TClickRecord& last, HWND target, UINT message, std::int64_t time, POINT p) const;
     // The deepest visible, enabled window under the point, skipping windows that answer
     // HTTRANSPARENT (they are asked with WM_NCHITTEST); hit receives the answer of the window
     // found. Disabled children are passed over in favour of their parent; a disabled top-level
@@ -373,13 +388,7 @@ private:
     POINT m_cursorPos;
     HCURSOR m_cursor = 0;
     UINT m_doubleClickTime = 500;
-    struct TLastClick {
-        HWND Window = 0;
-        UINT Message = 0; // the button-down message of the last click
-        std::int64_t Time = 0;
-        POINT Screen;
-        bool Valid = false;
-    } m_lastClick;
+    TClickRecord m_lastClick;
     struct TMouseTracking {
         HWND Window = 0;
         DWORD Flags = 0; // TME_LEAVE, TME_HOVER, TME_NONCLIENT
