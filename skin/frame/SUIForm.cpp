@@ -240,8 +240,9 @@ void TsuiForm::SetUIStyle(TsuiUIStyle value) {
 }
 
 void TsuiForm::LoadBackgroundPattern() {
-    const char* name = m_uiStyle == MacOS ? "MACOS_FORM_BACKGROUND" : m_uiStyle == Protein ? "PROTEIN_FORM_BACKGROUND"
-                                                                                           : nullptr;
+    const char* name = m_uiStyle == MacOS     ? "MACOS_FORM_BACKGROUND"
+                       : m_uiStyle == Protein ? "PROTEIN_FORM_BACKGROUND"
+                                              : nullptr;
     if (!name) {
         m_backgroundPattern.reset();
         return;
@@ -722,13 +723,15 @@ bool TsuiForm::AppMessageHook(MSG& message) {
             return false;
         }
         m_altAlone = false;
-        if (key == VK_F10 && message.message == WM_SYSKEYDOWN && KeyDataToShiftState(message.lParam).Empty()) {
+        if (key == VK_F10 && message.message == WM_SYSKEYDOWN &&
+            KeyDataToShiftState(message.lParam).Empty()) {
             TsuiForm* form = target();
             return form && form->EnterMenuBar();
         }
         if (message.message == WM_KEYDOWN) {
             TsuiForm* form = target();
-            if (form && form != this && form->HandleShortCut(message.message, message.wParam, message.lParam)) {
+            if (form && form != this &&
+                form->HandleShortCut(message.message, message.wParam, message.lParam)) {
                 return true;
             }
             return HandleShortCut(message.message, message.wParam, message.lParam);

@@ -1,5 +1,4 @@
 #include "skin/frame/SUIForm.h"
-
 #include "skin/frame/SUILookSource.h"
 #include "skin/menus/SUIMenu.h"
 #include "toolkit/controls/Form.h"

@@ -516,8 +516,8 @@ void TsuiTitleBar::PopupSystemMenu(bool excludeControlBox) {
     for (const TsuiTitleBarLayout::TButtonPlace& place : layout.Buttons) {
         if (place.Index == layout.ControlBox) {
             const TPoint topLeft = ClientToScreen(place.Rect.TopLeft());
-            m_systemMenu->PopupExcluding(at.X, at.Y,
-                                         Bounds(topLeft.X, topLeft.Y, place.Rect.Width() + 1, place.Rect.Height() + 1));
+            m_systemMenu->PopupExcluding(
+                at.X, at.Y, Bounds(topLeft.X, topLeft.Y, place.Rect.Width() + 1, place.Rect.Height() + 1));
             return;
         }
     }
@@ -592,7 +592,8 @@ void TsuiTitleBar::ApplyFormRegion(int roundCorner) {
     const int r = roundCorner;
     HRGN region = ::CreateRoundRectRgn(0, 0, width + 1, height + 1, r, r);
     // Only the top corners stay round: the bottom ones are filled back in.
-    for (const TRect& corner : {TRect{0, height - 2 * r, 2 * r, height}, TRect{width - 2 * r, height - 2 * r, width, height}}) {
+    for (const TRect& corner :
+         {TRect{0, height - 2 * r, 2 * r, height}, TRect{width - 2 * r, height - 2 * r, width, height}}) {
         HRGN square = ::CreateRectRgnIndirect(&corner);
         ::CombineRgn(region, region, square, RGN_OR);
         ::DeleteObject(square);
@@ -602,7 +603,8 @@ void TsuiTitleBar::ApplyFormRegion(int roundCorner) {
 
 // ---- The system menu ---------------------------------------------------------------------------------
 
-TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar* titleBar) : TsuiPopupMenu(titleBar), m_titleBar(titleBar) {
+TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar* titleBar)
+    : TsuiPopupMenu(titleBar), m_titleBar(titleBar) {
     SetAutoHotkeys(maManual);
     struct TEntry {
         const char* Caption;

@@ -187,7 +187,8 @@ TsuiTitleBarLayout LayoutTitleBar(const TsuiTitleBarButtons& buttons, int barWid
 int TitleBarButtonAt(const TsuiTitleBarLayout& layout, TPoint p);
 // caption, or as much of its start as fits with "..." after it, into width pixels as measure
 // gives them; empty when not even "..." fits.
-std::string FitCaption(const std::string& caption, int width, const std::function<int(std::string_view)>& measure);
+std::string FitCaption(const std::string& caption, int width,
+                       const std::function<int(std::string_view)>& measure);
 
 // ---- The system menu ---------------------------------------------------------------------------
 

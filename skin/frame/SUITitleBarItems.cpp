@@ -1,8 +1,7 @@
-#include "skin/frame/SUITitleBar.h"
-
 #include "skin/core/SUIMgr.h"
 #include "skin/core/SUIPublic.h"
 #include "skin/frame/SUILookSource.h"
+#include "skin/frame/SUITitleBar.h"
 #include "toolkit/controls/Application.h"
 #include "toolkit/controls/Form.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -26,7 +25,8 @@ VARNEL_CLASS_INFO(TsuiTitleBarButton, [](auto& c) {
            &TsuiTitleBarButton::SetButtonType);
     c.Bool("Transparent", &TsuiTitleBarButton::Transparent, &TsuiTitleBarButton::SetTransparent);
     c.Int("Top", &TsuiTitleBarButton::Top, &TsuiTitleBarButton::SetTop);
-    c.Component("ControlBoxMenu", &TsuiTitleBarButton::ControlBoxMenu, &TsuiTitleBarButton::SetControlBoxMenu);
+    c.Component("ControlBoxMenu", &TsuiTitleBarButton::ControlBoxMenu,
+                &TsuiTitleBarButton::SetControlBoxMenu);
     c.Bool("Visible", &TsuiTitleBarButton::Visible, &TsuiTitleBarButton::SetVisible);
     c.Object("PicNormal", &TsuiTitleBarButton::PicNormal, &TsuiTitleBarButton::SetPicNormal);
     c.Object("PicMouseOn", &TsuiTitleBarButton::PicMouseOn, &TsuiTitleBarButton::SetPicMouseOn);
