@@ -240,6 +240,7 @@ void TsuiForm::SetUIStyle(TsuiUIStyle value) {
 }
 
 void TsuiForm::LoadBackgroundPattern() {
+    m_background.reset();
     const char* name = m_uiStyle == MacOS     ? "MACOS_FORM_BACKGROUND"
                        : m_uiStyle == Protein ? "PROTEIN_FORM_BACKGROUND"
                                               : nullptr;
@@ -471,10 +472,17 @@ void TsuiForm::DrawBorder() {
 void TsuiForm::Paint() {
     TCanvas* canvas = Canvas();
     if (m_backgroundPattern && (m_uiStyle == MacOS || m_uiStyle == Protein)) {
-        // The 8 × 8 pattern tiles from the panel's origin.
-        canvas->Brush()->SetBitmap(m_backgroundPattern.get());
-        canvas->FillRect(ClientRect());
-        canvas->Brush()->SetBitmap(nullptr);
+        // The 8 × 8 pattern tiles from the panel's origin. Tiled once per look and size, it is
+        // copied in one step on each paint.
+        const TRect client = ClientRect();
+        if (!m_background || m_background->Width() != client.Width() ||
+            m_background->Height() != client.Height()) {
+            m_background = std::make_unique<TBitmap>(client.Width(), client.Height());
+            TCanvas* tiles = m_background->Canvas();
+            tiles->Brush()->SetBitmap(m_backgroundPattern.get());
+            tiles->FillRect(client);
+        }
+        canvas->Draw(0, 0, m_background.get());
     } else {
         canvas->Brush()->SetStyle(bsSolid);
         canvas->Brush()->SetColor(Color());

@@ -162,8 +162,10 @@ private:
     std::vector<TControl*> m_shiftedChildren;
     std::unique_ptr<TControlSubclass> m_hostSubclass;
     bool m_altAlone = false; // Alt went down and nothing else since: its release enters the menu bar
-    // Cut once per look: the background pattern of MacOS and Protein.
+    // Cut once per look: the background pattern of MacOS and Protein, and the panel's
+    // background tiled with it (made again when the panel's size changes).
     std::unique_ptr<TBitmap> m_backgroundPattern;
+    std::unique_ptr<TBitmap> m_background;
 };
 
 // Makes the skinned form and its title bar known to layouts.
