@@ -479,6 +479,7 @@ public:
           }) {
         m_subclass.Install(client);
     }
+    bool Installed() const { return m_subclass.Installed(); }
     std::vector<UINT> log; // 0 activate, 1 maximised (11 with a window), 2 restored
 
 private:
@@ -493,6 +494,7 @@ TEST_F(SkinnedForm, EachMDIChildShiftsOnlyItsOwnControlsAndOnlyThoseItShifted) {
     frame->SetBounds(0, 0, 800, 600);
     ShowForm(frame);
     MDIClientLog notices(frame->ClientHandle());
+    ASSERT_TRUE(notices.Installed());
     struct TChild {
         TForm* Form;
         TsuiForm* Skin;
@@ -515,6 +517,10 @@ TEST_F(SkinnedForm, EachMDIChildShiftsOnlyItsOwnControlsAndOnlyThoseItShifted) {
     TChild b = makeChild(400);
     EXPECT_EQ(a.Skin->RoundCorner(), 0) << "MDI children have square corners";
     EXPECT_EQ(a.Skin->MenuBar(), nullptr);
+    // The child activated last draws its caption as active, the other one as inactive.
+    EXPECT_TRUE(b.Skin->TitleBar()->FormActive());
+    EXPECT_FALSE(a.Skin->TitleBar()->FormActive());
+    EXPECT_THAT(notices.log, ::testing::Contains(0u));
     const int barHeight = a.Skin->TitleBar()->Height();
     notices.log.clear();
 

@@ -320,6 +320,16 @@ TEST_F(TitleBar, TheTopEdgeOfABarOnASizeableSkinnedWindowResizes) {
     EXPECT_EQ(hit(200, 4), HTTOP);
     EXPECT_EQ(hit(right, 2), HTTOPRIGHT);
     EXPECT_EQ(hit(200, 5), HTCLIENT);
+    // A press there is the host's: the window system sizes the window from its top edge.
+    const TRect before = host->BoundsRect();
+    const TPoint edge = OnBar(skin, 200, 1);
+    MoveTo(edge);
+    Backend().Press(edge);
+    Backend().MovePointer({edge.X, edge.Y - 20});
+    Backend().Release({edge.X, edge.Y - 20});
+    Pump();
+    EXPECT_EQ(host->BoundsRect(), TRect(before.Left, before.Top - 20, before.Right, before.Bottom));
+
     host->SetWindowState(wsMaximized);
     EXPECT_EQ(hit(200, 2), HTCLIENT);
     delete host;
