@@ -51,6 +51,7 @@ VARNEL_CLASS_INFO(TsuiForm, [](auto& c) {
 
 void RegisterFormClasses() {
     RegisterTitleBarClasses();
+    RegisterSkinnedMenuClasses();
     RegisterClasses<TsuiForm>();
 }
 
@@ -634,7 +635,11 @@ void TsuiForm::ShiftChildren(bool up) {
     if (up) {
         m_shiftedChildren.clear();
         for (int i = 0; i < ControlCount(); ++i) {
+            // The title bar itself is hidden meanwhile and goes back to the top when shown.
             TControl* child = Controls(i);
+            if (child == m_titleBar) {
+                continue;
+            }
             child->SetTop(child->Top() - distance);
             m_shiftedChildren.push_back(child);
         }

@@ -168,5 +168,5 @@ private:
     std::unique_ptr<TBitmap> m_background;
 };
 
-// Makes the skinned form and its title bar known to layouts.
+// Makes the skinned form, its title bar and the skinned menus known to layouts.
 void RegisterFormClasses();

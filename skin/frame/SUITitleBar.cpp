@@ -100,8 +100,10 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle value) {
     for (int i = 0; i < m_buttons->Count(); ++i) {
         m_buttons->Items(i)->SetUIStyle(look.Effective());
     }
-    m_systemMenu->SetUIStyle(look.Effective());
-    m_systemMenu->SetFileTheme(m_fileTheme);
+    if (m_systemMenu) {
+        m_systemMenu->SetUIStyle(look.Effective());
+        m_systemMenu->SetFileTheme(m_fileTheme);
+    }
     if (IsOnSkinnedForm()) {
         ApplyFormRegion(m_roundCorner);
     }

@@ -538,6 +538,7 @@ TEST_F(SkinnedForm, EachMDIChildShiftsOnlyItsOwnControlsAndOnlyThoseItShifted) {
     a.Form->SetWindowState(wsNormal);
     Pump();
     EXPECT_TRUE(a.Skin->TitleBarVisible());
+    EXPECT_EQ(a.Skin->TitleBar()->Top(), 0);
     EXPECT_EQ(a.Control->Top(), 50);
     EXPECT_EQ(late->Top(), 100);
     EXPECT_EQ(b.Control->Top(), 50);
