@@ -9,6 +9,7 @@
 //   bounds L T W H STATE   the window's place changed (STATE normal or maximized)
 //   opened File            the File menu is dropping down
 //   chose hello            "Say hello" was chosen
+//   chose about            "About" was chosen
 //   closed                 the window closed and the program is ending
 
 #include "skin/frame/SUIForm.h"
@@ -68,14 +69,14 @@ int main() {
     AddItem(host, file, "-");
     AddItem(host, file, "E&xit")->OnClick = [host](TObject*) { host->Close(); };
     TMenuItem* help = AddItem(host, menu->Items(), "&Help");
-    AddItem(host, help, "&About");
+    AddItem(host, help, "&About")->OnClick = [](TObject*) { std::printf("chose about\n"); };
     menu->HookMenuItems(menu->Items());
 
     // Reports every change of the window's place, whatever made it.
     auto* watch = new TTimer(host);
     watch->SetInterval(30);
-    TRect lastBounds;
-    TWindowState lastState = wsNormal;
+    TRect lastBounds = host->BoundsRect();
+    TWindowState lastState = host->WindowState();
     watch->OnTimer = [&](TObject*) {
         if (host->BoundsRect() != lastBounds || host->WindowState() != lastState) {
             lastBounds = host->BoundsRect();
@@ -88,9 +89,8 @@ int main() {
     host->Show();
     Application->ProcessMessages();
     system->PresentChanged(true);
-    lastBounds = host->BoundsRect();
-    std::printf("ready %d %d %d %d\n", lastBounds.Left, lastBounds.Top, lastBounds.Width(),
-                lastBounds.Height());
+    const TRect shown = host->BoundsRect();
+    std::printf("ready %d %d %d %d\n", shown.Left, shown.Top, shown.Width(), shown.Height());
     PrintPoint("caption", skin->TitleBar()->ClientToScreen({200, 10}));
     TToolButton* fileButton = skin->MenuBar()->Buttons(0);
     PrintPoint("filebutton", skin->MenuBar()->ClientToScreen({fileButton->Left() + fileButton->Width() / 2,

@@ -70,6 +70,9 @@ done
 export DISPLAY=":$(head -n 1 "$work/display")"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 
+# Under the leak checker, SDL's D-Bus library keeps a buffer to the end that is not ours to free.
+printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
+export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$probe" >"$work/probe.log" 2>&1 &
 probe_pid=$!
 ready=$(wait_for '^ready ' 100) || fail "the probe did not show its window"
@@ -130,13 +133,20 @@ screenshot menu
 xdotool key h
 wait_for '^chose hello$' 50 >/dev/null || fail "the open menu did not take its access key"
 
-# Alt with the access key of the bar opens the same menu from the keyboard.
+# Alt with the access key of the bar opens that menu from the keyboard, once.
 sleep 0.3
 xdotool key alt+f
 wait_for '^opened File$' 50 2 >/dev/null || fail "Alt+F did not open the File menu"
 sleep 0.2
 xdotool key h
 wait_for '^chose hello$' 50 2 >/dev/null || fail "the menu opened with Alt+F did not take its access key"
+[ "$(grep -c '^opened File$' "$work/probe.log")" -eq 2 ] || fail "Alt+F opened the File menu more than once"
+sleep 0.3
+xdotool key alt+h
+sleep 0.2
+xdotool key a
+wait_for '^chose about$' 50 >/dev/null || fail "Alt+H did not open the Help menu"
+[ "$(grep -c '^opened File$' "$work/probe.log")" -eq 2 ] || fail "Alt+H opened the File menu"
 
 # The close button closes the window and the program ends by itself, cleanly.
 sleep 0.3
@@ -154,5 +164,6 @@ status=$?
 probe_pid=""
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 
+[ -n "${FRAME_PROBE_LOG:-}" ] && cat "$work/probe.log"
 echo "PASS: a skinned window dragged, maximised and restored, its menu opened by pointer and keyboard, closed by its close button"
 exit 0

@@ -161,6 +161,10 @@ void TSdlBackend::ShowNativeWindow(HWND hwnd, bool visible) {
         UpdateMouseCapture();
         return;
     }
+    if (native.Popup) {
+        // What the keyboard did before the menu shows belongs to the program (see below).
+        TranslatePending();
+    }
     // Placed before it appears: a window shown first and moved later flickers in the wrong place.
     SDL_SetWindowPosition(native.Window, native.Bounds.Left, native.Bounds.Top);
     SDL_ShowWindow(native.Window);
@@ -174,6 +178,10 @@ void TSdlBackend::ShowNativeWindow(HWND hwnd, bool visible) {
         if (owner != m_windows.end()) {
             SdlX11::FocusWindow(owner->second.Window);
             SDL_PumpEvents();
+            // The keyboard's trip to the menu and back makes SDL release every held key when the
+            // owner loses it and press them again when it comes back. None of that is the user's:
+            // a held Alt pressed again would close the menu it just opened (Alt+F).
+            SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
         }
         UpdateMouseCapture();
     }
@@ -473,12 +481,16 @@ void TSdlBackend::Translate(const SDL_Event& e) {
     }
 }
 
-void TSdlBackend::PumpEvents() {
+void TSdlBackend::TranslatePending() {
     SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         Translate(event);
     }
+}
+
+void TSdlBackend::PumpEvents() {
+    TranslatePending();
     // While the pointer is grabbed, its events come through the grab's own connection.
     if (m_captureWanted || AnyPopupVisible()) {
         UpdateMouseCapture();

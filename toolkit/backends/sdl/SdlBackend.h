@@ -61,6 +61,8 @@ private:
     };
 
     void Translate(const SDL_Event& event);
+    // Takes every event SDL has now into the raw input queue.
+    void TranslatePending();
     HWND WindowOf(unsigned sdlWindowId) const;
     TPoint ScreenPoint(unsigned sdlWindowId, int x, int y) const;
     void Post(const TRawInput& raw);
