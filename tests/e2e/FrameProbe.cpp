@@ -11,6 +11,7 @@
 //   chose hello            "Say hello" was chosen
 //   chose about            "About" was chosen
 //   closed                 the window closed and the program is ending
+//   mouse KIND CLASS X Y   a left press (down, double) or release (up) reached a control
 
 #include "skin/frame/SUIForm.h"
 #include "skin/menus/SUIMenu.h"
@@ -86,6 +87,20 @@ int main() {
         }
     };
 
+    // Every press and release the program takes, with the control it goes to: when a step of the
+    // script fails, the log shows where its clicks went.
+    Application->HookMessages([](MSG& m) {
+        if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONUP || m.message == WM_LBUTTONDBLCLK) {
+            const TWinControl* control = FindControl(m.hwnd);
+            std::printf("mouse %s %s %d %d\n",
+                        m.message == WM_LBUTTONUP     ? "up"
+                        : m.message == WM_LBUTTONDOWN ? "down"
+                                                      : "double",
+                        control ? control->ClassName().c_str() : "?", LParamToPoint(m.lParam).X,
+                        LParamToPoint(m.lParam).Y);
+        }
+        return false;
+    });
     host->Show();
     Application->ProcessMessages();
     system->PresentChanged(true);

@@ -90,6 +90,7 @@ TSdlBackend::~TSdlBackend() {
     }
     SdlX11::ClosePointerGrab();
     SDL_StopTextInput();
+    SdlX11::SettleBeforeQuit();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -325,7 +326,13 @@ bool TSdlBackend::AnyPopupVisible() const {
 void TSdlBackend::UpdateMouseCapture() {
     const bool wanted = m_captureWanted || AnyPopupVisible();
     if (!wanted) {
+        // What the grab caught and nobody read yet happened after everything read so far (a
+        // click on the window right after the key that closed a menu): it is passed on.
+        const bool grabbed = SdlX11::PointerGrabActive();
         SdlX11::StopPointerGrab();
+        if (grabbed) {
+            TakeGrabbedInput();
+        }
         SDL_CaptureMouse(SDL_FALSE);
         return;
     }
@@ -489,19 +496,23 @@ void TSdlBackend::TranslatePending() {
     }
 }
 
+void TSdlBackend::TakeGrabbedInput() {
+    std::vector<TRawInput> grabbed;
+    SdlX11::DrainPointerGrab(grabbed);
+    for (const TRawInput& raw : grabbed) {
+        if (raw.Kind != TRawInputKind::Wheel) {
+            m_lastPointer = raw.Screen;
+        }
+        Post(raw);
+    }
+}
+
 void TSdlBackend::PumpEvents() {
     TranslatePending();
     // While the pointer is grabbed, its events come through the grab's own connection.
     if (m_captureWanted || AnyPopupVisible()) {
         UpdateMouseCapture();
-        std::vector<TRawInput> grabbed;
-        SdlX11::DrainPointerGrab(grabbed);
-        for (const TRawInput& raw : grabbed) {
-            if (raw.Kind != TRawInputKind::Wheel) {
-                m_lastPointer = raw.Screen;
-            }
-            Post(raw);
-        }
+        TakeGrabbedInput();
     }
     // Focus moving between two of the program's windows is a loss followed by a gain; only a
     // loss that nothing of ours made up for deactivates the program.
