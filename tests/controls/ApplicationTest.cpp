@@ -106,6 +106,44 @@ TEST_F(ApplicationTest, MinimizeAndRestoreTakeAllTheFormsAlong) {
     EXPECT_THAT(log, ElementsAre("minimize", "restore"));
 }
 
+TEST_F(ApplicationTest, MinimisingTheMainWindowMinimisesTheProgramAndItComesBackWhole) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->SetBounds(0, 0, 300, 200);
+    TForm* tool = NewForm({400, 0, 600, 200});
+    TForm* other = NewForm({400, 300, 600, 500});
+    ShowForm(main);
+    ShowForm(tool);
+    ShowForm(other);
+    Application->OnMinimize = [&](TObject*) { log.push_back("minimize"); };
+    Application->OnRestore = [&](TObject*) { log.push_back("restore"); };
+
+    // Another window minimises by itself.
+    ::SendMessage(other->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(::IsIconic(other->Handle()));
+    EXPECT_TRUE(::IsWindowVisible(tool->Handle()));
+    EXPECT_TRUE(log.empty());
+    ::ShowWindow(other->Handle(), SW_RESTORE);
+
+    // The main window takes the others along, as Application->Minimize does.
+    ::SendMessage(main->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(::IsIconic(main->Handle()));
+    EXPECT_FALSE(::IsWindowVisible(tool->Handle()));
+    EXPECT_FALSE(::IsWindowVisible(other->Handle()));
+    EXPECT_THAT(log, ElementsAre("minimize"));
+
+    // Restored by the desktop (not through Application->Restore), it brings them back once.
+    Backend().PlatformActivate(main->Handle());
+    ::ShowWindow(main->Handle(), SW_RESTORE);
+    Pump();
+    EXPECT_FALSE(::IsIconic(main->Handle()));
+    EXPECT_TRUE(::IsWindowVisible(tool->Handle()));
+    EXPECT_TRUE(::IsWindowVisible(other->Handle()));
+    EXPECT_THAT(log, ElementsAre("minimize", "restore"));
+    Application->Restore();
+    EXPECT_THAT(log, ElementsAre("minimize", "restore"));
+}
+
 TEST_F(ApplicationTest, TimersTickOnTheClockWhileEnabled) {
     TForm* form = NewForm();
     auto* timer = new TTimer(form);

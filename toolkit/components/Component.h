@@ -91,6 +91,11 @@ public:
     // csLoading is still set.
     virtual void Loaded() {}
 
+    // Ok unless the constructor refused to make the component (see RefuseCreation). A refused
+    // component is of no use: whoever created it frees it. The layout reader does, and fails the
+    // load naming the file and line; code creates components through NewComponent to be told.
+    const TStatus& CreationStatus() const { return m_creationStatus; }
+
     // Parent and children as layouts nest them: a control placed on a panel has the panel as
     // parent. Plain components have none; the controls layer overrides these.
     virtual bool HasParent() const { return false; }
@@ -100,6 +105,11 @@ public:
     // component is root, the owned components that have no parent; the controls layer adds the
     // child controls owned by root.
     virtual void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root);
+
+protected:
+    // For a constructor that must not make the component (one of its rules would be broken): it
+    // records why and returns; it leaves everything outside the component as it found it.
+    void RefuseCreation(std::string reason) { m_creationStatus = TStatus::Fail(std::move(reason)); }
 
 private:
     void Insert(TComponent* component);
@@ -112,7 +122,24 @@ private:
     std::vector<TComponent*> m_components; // owned, in the order they joined
     std::vector<TComponent*> m_freeNotifies;
     TComponentState m_state;
+    TStatus m_creationStatus = TStatus::Ok();
 };
+
+// Creates a T owned by owner. When its constructor refuses, the half-made component is freed, the
+// answer is none and status (when given) says why.
+template <typename T>
+T* NewComponent(TComponent* owner, TStatus* status = nullptr) {
+    auto* component = new T(owner);
+    TStatus result = component->CreationStatus();
+    if (status) {
+        *status = result;
+    }
+    if (!result) {
+        delete component;
+        return nullptr;
+    }
+    return component;
+}
 
 // True for an empty name or an identifier.
 bool IsValidComponentName(std::string_view name);

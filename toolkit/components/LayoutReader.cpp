@@ -350,6 +350,11 @@ bool TReader::CreateChildren(const TLayoutObject& obj, TComponent* parent) {
             return Fail(child.line, child.className,
                         "Class " + Quoted(child.className) + " could not be created");
         }
+        if (const TStatus refused = component->CreationStatus(); !refused) {
+            // Never handed out: it goes before the rest of the load is taken down.
+            delete component;
+            return Fail(child.line, child.className, refused);
+        }
         m_created.push_back(component);
         component->SetLoadingState(true);
         if (TStatus s = component->SetName(child.name); !s) {
@@ -601,6 +606,13 @@ TComponent* CreateFromLayoutText(std::string_view text, std::string_view fileNam
         return nullptr;
     }
     auto* root = static_cast<TComponent*>(cls->CreateComponent(owner));
+    if (const TStatus refused = root->CreationStatus(); !refused) {
+        err.line = layout.line;
+        err.word = layout.className;
+        err.message = refused.Message();
+        delete root;
+        return nullptr;
+    }
     if (!ReadLayout(root, layout, fileName, &err)) {
         delete root;
         return nullptr;

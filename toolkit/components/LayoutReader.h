@@ -9,7 +9,8 @@
 // applies each object's values in the order its class publishes them (so a stored BorderColor
 // that comes after UIStyle overrides what the look set); then binds component references and
 // event handlers by name, calls Loaded on the root and each component in creation order, and only
-// then clears csLoading. A failure in either pass names the file, line and word; a failure in the
+// then clears csLoading. A component whose constructor refuses (CreationStatus) fails the load
+// with its reason. A failure in either pass names the file, line and word; a failure in the
 // second frees every component the load created, so no half-built window is left.
 
 #include "toolkit/components/Component.h"

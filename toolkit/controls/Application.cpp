@@ -321,6 +321,7 @@ void TApplication::Minimize() {
             ::ShowWindow(form->Handle(), SW_HIDE);
         }
     }
+    m_minimized = true;
     m_mainForm->SetWindowState(wsMinimized);
     if (OnMinimize) {
         OnMinimize(this);
@@ -332,8 +333,17 @@ void TApplication::Restore() {
         return;
     }
     if (m_mainForm->WindowState() == wsMinimized) {
+        // The main form's WM_SIZE brings the other forms back (MainFormRestored).
         m_mainForm->SetWindowState(wsNormal);
     }
+    MainFormRestored();
+}
+
+void TApplication::MainFormRestored() {
+    if (!m_minimized) {
+        return;
+    }
+    m_minimized = false;
     for (TCustomForm* form : std::exchange(m_hiddenByMinimize, {})) {
         if (form->HandleAllocated() && form->Visible()) {
             ::ShowWindow(form->Handle(), SW_SHOWNA);
@@ -356,6 +366,7 @@ void TApplication::Reset() {
     m_title.clear();
     m_hooks.clear();
     m_hiddenByMinimize.clear();
+    m_minimized = false;
     OnMessage = nullptr;
     OnIdle = nullptr;
     OnActivate = nullptr;

@@ -63,7 +63,8 @@ public:
     void SetIcon(const TIcon* value);
     // Whether one of the program's windows is the active window of the desktop.
     bool Active() const { return m_active; }
-    // Minimises the main form and hides the other forms; Restore brings them all back.
+    // Minimises the main form and hides the other forms; Restore, or the main form coming back
+    // from its minimised state by any other way, brings them all back.
     void Minimize();
     void Restore();
 
@@ -108,6 +109,8 @@ private:
     void HintTimerFired();
     void ShowHintNow();
     void FormDestroying(TCustomForm* form);
+    // The main form left its minimised state: the forms Minimize hid come back.
+    void MainFormRestored();
     void SetActiveState(bool active);
     // Retrieves and handles one message; false when none was ready.
     bool ProcessMessage(MSG& message);
@@ -133,6 +136,7 @@ private:
     int m_nextHookId = 1;
     std::uint64_t m_installedSystem = 0; // the window system the hooks are installed in
     std::vector<TCustomForm*> m_hiddenByMinimize;
+    bool m_minimized = false; // Minimize ran and the main form has not come back yet
     bool m_showHint = true;
     int m_hintPause = 500;      // ms the pointer rests before a hint shows
     int m_hintHidePause = 2500; // ms a hint stays

@@ -67,17 +67,40 @@ void TControlCanvas::FreeHandle() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
+namespace {
+
+// Whether the control, or anything it lies on, is being destroyed or is losing its window: asking
+// for a window then would make a new one that nobody destroys (a border drawn during destruction).
+bool WindowsGoing(const TControl* control) {
+    for (const TControl* c = control; c; c = c->Parent()) {
+        if (c->IsDestroying() || c->ControlState().Contains(csDestroyingHandle)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 void TControlCanvas::CreateHandle() {
     if (!m_control || !m_paintContexts.empty() || m_ownContext) {
         return;
     }
+    // The window drawn on is the control's, or its parent's for a windowless one. One that has
+    // none yet gets it now, except while a destruction is under way: that window would outlive it.
+    auto windowOf = [this](TWinControl* control) -> HWND {
+        if (control->HandleAllocated()) {
+            return control->Handle();
+        }
+        return WindowsGoing(m_control) ? 0 : control->Handle();
+    };
     HDC dc = nullptr;
     HWND window = 0;
     if (auto* windowed = dynamic_cast<TWinControl*>(m_control)) {
-        window = windowed->Handle();
+        window = windowOf(windowed);
         dc = window ? ::GetDC(window) : nullptr;
     } else if (TWinControl* parent = m_control->Parent()) {
-        window = parent->Handle();
+        window = windowOf(parent);
         dc = window ? ::GetDC(window) : nullptr;
         if (dc) {
             ::SetViewportOrgEx(dc, m_control->Left(), m_control->Top(), nullptr);

@@ -186,6 +186,7 @@ protected:
     virtual void WMActivate(TMessage& message);
     virtual void WMActivateApp(TMessage& message);
     virtual void WMClose(TMessage& message);
+    virtual void WMSysCommand(TMessage& message);
     virtual void WMGetMinMaxInfo(TMessage& message);
     virtual void WMMDIActivate(TMessage& message);
     void WMHScroll(TMessage& message) override;

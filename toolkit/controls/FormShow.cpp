@@ -302,6 +302,9 @@ void TCustomForm::Dispatch(TMessage& message) {
     case WM_STYLECHANGED:
         WMStyleChanged(message);
         break;
+    case WM_SYSCOMMAND:
+        WMSysCommand(message);
+        break;
     default:
         TWinControl::Dispatch(message);
         break;
@@ -328,6 +331,16 @@ void TCustomForm::WMActivateApp(TMessage& message) {
 
 void TCustomForm::WMClose(TMessage& /*message*/) {
     Close();
+}
+
+void TCustomForm::WMSysCommand(TMessage& message) {
+    // Minimising the main window minimises the program: its other windows hide with it.
+    if ((static_cast<UINT>(message.WParam) & 0xFFF0) == SC_MINIMIZE && Application->MainForm() == this) {
+        Application->Minimize();
+        message.Result = 0;
+        return;
+    }
+    DefaultHandler(message);
 }
 
 void TCustomForm::WMGetMinMaxInfo(TMessage& message) {
@@ -366,6 +379,7 @@ void TCustomForm::WMMDIActivate(TMessage& message) {
 }
 
 void TCustomForm::WMSize(TMessage& message) {
+    const TWindowState old = m_windowState;
     switch (message.WParam) {
     case SIZE_MAXIMIZED:
         m_windowState = wsMaximized;
@@ -380,7 +394,13 @@ void TCustomForm::WMSize(TMessage& message) {
         }
         break;
     }
+    const bool mainFormRestored =
+        old == wsMinimized && m_windowState != wsMinimized && Application->MainForm() == this;
     TWinControl::WMSize(message);
+    // Last: the forms coming back, and OnRestore, may do anything to this one.
+    if (mainFormRestored) {
+        Application->MainFormRestored();
+    }
 }
 
 void TCustomForm::CMActivate(TMessage& /*message*/) {

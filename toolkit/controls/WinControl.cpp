@@ -1,6 +1,7 @@
 #include "toolkit/controls/WinControl.h"
 
 #include "toolkit/controls/Application.h"
+#include "toolkit/controls/ControlSubclass.h"
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/Screen.h"
 #include "toolkit/graphics/Gdi.h"
@@ -74,6 +75,10 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), m_defWndProc(&::D
 
 TWinControl::~TWinControl() {
     Destroying();
+    for (TControlSubclass* subclass : m_subclasses) {
+        subclass->ControlGone();
+    }
+    m_subclasses.clear();
     // Leaving the parent here, while this is still a TWinControl, lets the parent drop the window
     // and the focus the right way.
     if (Parent()) {
@@ -198,6 +203,18 @@ void TWinControl::CreateHandle() {
         return;
     }
     CreateWnd();
+    if (!HandleAllocated()) {
+        return;
+    }
+    // A new window starts with the control's own procedure: whoever sat in front of the old one
+    // goes in front of this one too.
+    auto alive = AliveToken();
+    for (TControlSubclass* subclass : std::vector(m_subclasses)) {
+        subclass->WindowCreated();
+        if (alive.expired()) {
+            return;
+        }
+    }
     if (!HandleAllocated()) {
         return;
     }

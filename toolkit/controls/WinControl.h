@@ -34,6 +34,8 @@ struct TCreateParams {
 // keys (CM_DIALOGKEY) and characters as accelerators (CM_DIALOGCHAR) unless it wants them
 // (WM_GETDLGCODE). What is left arrives as WM_KEYDOWN, WM_CHAR and WM_KEYUP, which the form sees
 // first when it previews keys (KeyPreview), and then fire OnKeyDown, OnKeyPress and OnKeyUp.
+class TControlSubclass;
+
 class TWinControl : public TControl {
     VARNEL_CLASS(TWinControl, TControl)
 
@@ -236,6 +238,7 @@ protected:
 
 private:
     friend LRESULT ControlWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class TControlSubclass;
     void AttachHandle(HWND hwnd);
     void DetachHandle();
     // Broadcast to the children that accept answers true for (all when it is null).
@@ -264,6 +267,7 @@ private:
     bool m_measuringParams = false;
     bool m_inLoaded = false; // Loaded is running: the children may be aligned although loading
     TBrush m_brush;
+    std::vector<TControlSubclass*> m_subclasses; // put in front of each new window of the control
 };
 
 // The control whose window this is, or none.

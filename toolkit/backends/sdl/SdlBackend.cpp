@@ -90,6 +90,7 @@ TSdlBackend::~TSdlBackend() {
     }
     SdlX11::ClosePointerGrab();
     SDL_StopTextInput();
+    SdlX11::SettleBeforeQuit();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -161,6 +162,10 @@ void TSdlBackend::ShowNativeWindow(HWND hwnd, bool visible) {
         UpdateMouseCapture();
         return;
     }
+    if (native.Popup) {
+        // What the keyboard did before the menu shows belongs to the program (see below).
+        TranslatePending();
+    }
     // Placed before it appears: a window shown first and moved later flickers in the wrong place.
     SDL_SetWindowPosition(native.Window, native.Bounds.Left, native.Bounds.Top);
     SDL_ShowWindow(native.Window);
@@ -174,6 +179,10 @@ void TSdlBackend::ShowNativeWindow(HWND hwnd, bool visible) {
         if (owner != m_windows.end()) {
             SdlX11::FocusWindow(owner->second.Window);
             SDL_PumpEvents();
+            // The keyboard's trip to the menu and back makes SDL release every held key when the
+            // owner loses it and press them again when it comes back. None of that is the user's:
+            // a held Alt pressed again would close the menu it just opened (Alt+F).
+            SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
         }
         UpdateMouseCapture();
     }
@@ -317,7 +326,13 @@ bool TSdlBackend::AnyPopupVisible() const {
 void TSdlBackend::UpdateMouseCapture() {
     const bool wanted = m_captureWanted || AnyPopupVisible();
     if (!wanted) {
+        // What the grab caught and nobody read yet happened after everything read so far (a
+        // click on the window right after the key that closed a menu): it is passed on.
+        const bool grabbed = SdlX11::PointerGrabActive();
         SdlX11::StopPointerGrab();
+        if (grabbed) {
+            TakeGrabbedInput();
+        }
         SDL_CaptureMouse(SDL_FALSE);
         return;
     }
@@ -473,23 +488,31 @@ void TSdlBackend::Translate(const SDL_Event& e) {
     }
 }
 
-void TSdlBackend::PumpEvents() {
+void TSdlBackend::TranslatePending() {
     SDL_PumpEvents();
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         Translate(event);
     }
+}
+
+void TSdlBackend::TakeGrabbedInput() {
+    std::vector<TRawInput> grabbed;
+    SdlX11::DrainPointerGrab(grabbed);
+    for (const TRawInput& raw : grabbed) {
+        if (raw.Kind != TRawInputKind::Wheel) {
+            m_lastPointer = raw.Screen;
+        }
+        Post(raw);
+    }
+}
+
+void TSdlBackend::PumpEvents() {
+    TranslatePending();
     // While the pointer is grabbed, its events come through the grab's own connection.
     if (m_captureWanted || AnyPopupVisible()) {
         UpdateMouseCapture();
-        std::vector<TRawInput> grabbed;
-        SdlX11::DrainPointerGrab(grabbed);
-        for (const TRawInput& raw : grabbed) {
-            if (raw.Kind != TRawInputKind::Wheel) {
-                m_lastPointer = raw.Screen;
-            }
-            Post(raw);
-        }
+        TakeGrabbedInput();
     }
     // Focus moving between two of the program's windows is a loss followed by a gain; only a
     // loss that nothing of ours made up for deactivates the program.

@@ -61,6 +61,10 @@ private:
     };
 
     void Translate(const SDL_Event& event);
+    // Takes every event SDL has now into the raw input queue.
+    void TranslatePending();
+    // Takes what the pointer grab's connection has caught into the raw input queue.
+    void TakeGrabbedInput();
     HWND WindowOf(unsigned sdlWindowId) const;
     TPoint ScreenPoint(unsigned sdlWindowId, int x, int y) const;
     void Post(const TRawInput& raw);

@@ -19,6 +19,9 @@ struct TX11Window {
     Window Win = 0;
 };
 
+// SDL's connection, as the last window asked about gave it.
+Display* g_sdlDisplay = nullptr;
+
 std::optional<TX11Window> X11Of(SDL_Window* window) {
     if (!window) {
         return std::nullopt;
@@ -28,6 +31,7 @@ std::optional<TX11Window> X11Of(SDL_Window* window) {
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
         return std::nullopt;
     }
+    g_sdlDisplay = info.info.x11.display;
     return TX11Window{info.info.x11.display, info.info.x11.window};
 }
 
@@ -143,9 +147,9 @@ bool StartPointerGrab(SDL_Window* anchor) {
 void StopPointerGrab() {
     if (g_grabDisplay && g_grabActive) {
         XUngrabPointer(g_grabDisplay, CurrentTime);
-        XFlush(g_grabDisplay);
-        // What was grabbed but not read belongs to the time of the grab: it goes.
-        XSync(g_grabDisplay, True);
+        // Everything the grab caught up to now is in the queue afterwards, for DrainPointerGrab;
+        // nothing more comes through this connection.
+        XSync(g_grabDisplay, False);
     }
     g_grabActive = false;
 }
@@ -216,6 +220,13 @@ void ClosePointerGrab() {
     }
 }
 
+void SettleBeforeQuit() {
+    if (g_sdlDisplay) {
+        XSync(g_sdlDisplay, False);
+        g_sdlDisplay = nullptr;
+    }
+}
+
 #else
 
 void InstallErrorHandler() {}
@@ -244,6 +255,7 @@ bool PointerGrabPending() {
 }
 void DrainPointerGrab(std::vector<TRawInput>&) {}
 void ClosePointerGrab() {}
+void SettleBeforeQuit() {}
 
 #endif
 

@@ -30,6 +30,7 @@ bool Bell(SDL_Window* anyWindow);
 // report presses outside its windows) neither sees nor disturbs it. Fails while SDL holds the
 // implicit grab of a pressed button; callers try again once the button is up.
 bool StartPointerGrab(SDL_Window* anchor);
+// Ends the grab; what it caught until then waits to be read with DrainPointerGrab.
 void StopPointerGrab();
 bool PointerGrabActive();
 // Whether grabbed events wait to be read.
@@ -38,5 +39,9 @@ bool PointerGrabPending();
 void DrainPointerGrab(std::vector<TRawInput>& out);
 // Closes the grab's connection (at the end of the backend).
 void ClosePointerGrab();
+// Lets the errors still on their way for what the program did (a window destroyed while a
+// request for it was under way) arrive while they are ignored: SDL puts Xlib's own handler back
+// as it quits, which would end the program on the first one.
+void SettleBeforeQuit();
 
 } // namespace SdlX11
