@@ -4,7 +4,7 @@ SAN_BUILD  ?= build-sanitize
 JOBS       ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: run test test-sanitize build deps test-deps fuzz-deps bench fuzz format clean
+.PHONY: run test test-sanitize build deps test-deps fuzz-deps fuzz-seeds bench fuzz format clean
 
 run: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS) >/dev/null
@@ -43,6 +43,12 @@ deps:
 
 test-deps:
 	@scripts/install-deps.sh test
+
+# Writes the seed files of the fuzz targets again, with the project's own writers.
+fuzz-seeds: test-deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target varnel-fuzz-seeds
+	./$(BUILD)/fuzz/varnel-fuzz-seeds fuzz
 
 fuzz-deps:
 	@scripts/install-deps.sh fuzz

@@ -50,6 +50,10 @@ for name in "${targets[@]}"; do
             cp -n "$seeds"/* "$corpus"/ 2>/dev/null || true
         fi
     done
+    # The program's own window layouts seed the layout targets (as in their replay tests).
+    if [ "$name" = layout ] || [ "$name" = menulayout ]; then
+        cp -n app/*.lfm skin/*/*.lfm "$corpus"/ 2>/dev/null || true
+    fi
     echo "== fuzz_$name for ${seconds}s"
     result=0
     "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
