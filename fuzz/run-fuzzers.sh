@@ -60,7 +60,8 @@ for name in "${targets[@]}"; do
         -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || result=$?
 
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-    edges=$(grep -o ' cov: [0-9]*' "$log" | tail -n 1 | tr -dc '0-9')
+    # A target that fails on its seeds stops before it reports any coverage.
+    edges=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' "$log" | tail -n 1)
     written=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log")
     line="$name: ${runs:-?} runs, ${edges:-?} edges"
     if [ "$result" -ne 0 ] || [ -n "$written" ]; then

@@ -65,7 +65,7 @@ TThemeSeeds ThemeSeeds(const fs::path& scratch) {
             std::cerr << "cannot pack " << name << ": " << status.Message() << "\n";
             continue;
         }
-        seeds.Themes.push_back({"look-" + name + ".theme", ReadFile(file)});
+        seeds.Themes.push_back({"valid-look-" + name + ".theme", ReadFile(file)});
     }
     return seeds;
 }
