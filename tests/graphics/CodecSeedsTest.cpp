@@ -15,8 +15,7 @@ namespace {
 // The fuzz targets' seed files, a few written by another program than ours and the rest by the
 // seed maker, are all valid pictures that the decoders must read.
 std::vector<std::filesystem::path> Seeds(const char* format) {
-    std::filesystem::path folder = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                                   "fuzz" / format / "corpus";
+    const std::filesystem::path folder = std::filesystem::path(VARNEL_FUZZ_DIR) / format / "corpus";
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         files.push_back(entry.path());
