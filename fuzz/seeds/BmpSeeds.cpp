@@ -63,34 +63,21 @@ std::uint32_t Packed(const TBmpKind& kind, std::uint32_t rgb, int x) {
 }
 
 void WriteRow(TByteWriter& out, const TBmpKind& kind, int y) {
-    const std::size_t start = out.Size();
     if (kind.Bits <= 8) {
-        unsigned byte = 0;
-        int filled = 0;
-        for (int x = 0; x < kWidth; ++x) {
-            byte = (byte << kind.Bits) | PixelIndex(x, y, PaletteSize(kind));
-            filled += static_cast<int>(kind.Bits);
-            if (filled == 8) {
-                out.U8(byte);
-                byte = 0;
-                filled = 0;
-            }
-        }
-        if (filled) {
-            out.U8(byte << (8 - filled));
-        }
-    } else {
-        for (int x = 0; x < kWidth; ++x) {
-            const std::uint32_t rgb = SeedPixel(x, y, kWidth, kHeight);
-            if (kind.Bits == 24) {
-                out.U8(rgb);
-                out.U8(rgb >> 8);
-                out.U8(rgb >> 16);
-            } else if (kind.Bits == 16) {
-                out.U16(Packed(kind, rgb, x));
-            } else {
-                out.U32(Packed(kind, rgb, x));
-            }
+        out.PackedRow(kWidth, kind.Bits, [&](int x) { return PixelIndex(x, y, PaletteSize(kind)); });
+        return;
+    }
+    const std::size_t start = out.Size();
+    for (int x = 0; x < kWidth; ++x) {
+        const std::uint32_t rgb = SeedPixel(x, y, kWidth, kHeight);
+        if (kind.Bits == 24) {
+            out.U8(rgb);
+            out.U8(rgb >> 8);
+            out.U8(rgb >> 16);
+        } else if (kind.Bits == 16) {
+            out.U16(Packed(kind, rgb, x));
+        } else {
+            out.U32(Packed(kind, rgb, x));
         }
     }
     out.Align4(start);

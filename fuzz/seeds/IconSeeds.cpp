@@ -42,44 +42,25 @@ std::vector<std::byte> Dib(const TIconPart& part) {
         out.U32(rgb); // blue, green, red, 0
     }
     for (int y = side - 1; y >= 0; --y) {
+        if (part.Bits <= 8) {
+            out.PackedRow(side, part.Bits, [&](int x) { return static_cast<unsigned>(x + y) % colours; });
+            continue;
+        }
         const std::size_t start = out.Size();
-        unsigned byte = 0;
-        int filled = 0;
         for (int x = 0; x < side; ++x) {
             const std::uint32_t rgb = SeedPixel(x, y, side, side);
-            if (part.Bits == 24 || part.Bits == 32) {
-                out.U8(rgb);
-                out.U8(rgb >> 8);
-                out.U8(rgb >> 16);
-                if (part.Bits == 32) {
-                    out.U8(!part.Alpha || MaskedOut(x, y, side) ? 0 : 255 - 4 * x);
-                }
-                continue;
+            out.U8(rgb);
+            out.U8(rgb >> 8);
+            out.U8(rgb >> 16);
+            if (part.Bits == 32) {
+                out.U8(!part.Alpha || MaskedOut(x, y, side) ? 0 : 255 - 4 * x);
             }
-            byte = (byte << part.Bits) | static_cast<unsigned>(x + y) % colours;
-            filled += static_cast<int>(part.Bits);
-            if (filled == 8) {
-                out.U8(byte);
-                byte = 0;
-                filled = 0;
-            }
-        }
-        if (filled) {
-            out.U8(byte << (8 - filled));
         }
         out.Align4(start);
     }
     if (part.Mask) {
         for (int y = side - 1; y >= 0; --y) {
-            const std::size_t start = out.Size();
-            for (int x = 0; x < side; x += 8) {
-                unsigned byte = 0;
-                for (int bit = 0; bit < 8; ++bit) {
-                    byte = (byte << 1) | (x + bit < side && MaskedOut(x + bit, y, side) ? 1 : 0);
-                }
-                out.U8(byte);
-            }
-            out.Align4(start);
+            out.PackedRow(side, 1, [&](int x) { return MaskedOut(x, y, side) ? 1 : 0; });
         }
     }
     return out.Take();

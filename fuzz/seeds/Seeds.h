@@ -37,6 +37,28 @@ public:
             U8(0);
         }
     }
+    // A row of count values of bits bits each (1, 2, 4 or 8), the first in the highest bits of
+    // its byte, padded to whole bytes and then to a multiple of four: a palette image's row or
+    // a mask's.
+    template <typename TValueAt>
+    void PackedRow(int count, unsigned bits, TValueAt valueAt) {
+        const std::size_t start = Size();
+        unsigned byte = 0;
+        unsigned filled = 0;
+        for (int i = 0; i < count; ++i) {
+            byte = (byte << bits) | (static_cast<unsigned>(valueAt(i)) & ((1u << bits) - 1));
+            filled += bits;
+            if (filled == 8) {
+                U8(byte);
+                byte = 0;
+                filled = 0;
+            }
+        }
+        if (filled) {
+            U8(byte << (8 - filled));
+        }
+        Align4(start);
+    }
     void PatchU32(std::size_t at, std::uint32_t value) {
         for (int i = 0; i < 4; ++i) {
             m_bytes[at + i] = static_cast<std::byte>((value >> (8 * i)) & 0xFF);
