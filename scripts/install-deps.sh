@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building (and, with "test", testing) Varnel needs.
+# Installs the Debian packages that building (and, with "test", testing; with "fuzz", fuzzing)
+# Varnel needs.
 # Idempotent and silent when everything is already there.
 set -euo pipefail
 
@@ -13,11 +14,16 @@ test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool xclip imagemagick
 )
+# clang with its sanitizer and libFuzzer runtimes, which come without it under --no-install-recommends.
+fuzz_packages=(
+    clang libclang-rt-dev
+)
 
 wanted=("${build_packages[@]}")
-if [ "${1:-}" = "test" ]; then
-    wanted+=("${test_packages[@]}")
-fi
+case "${1:-}" in
+test) wanted+=("${test_packages[@]}") ;;
+fuzz) wanted+=("${fuzz_packages[@]}") ;;
+esac
 
 missing=()
 for p in "${wanted[@]}"; do

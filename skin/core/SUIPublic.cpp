@@ -89,13 +89,16 @@ void SliceBitmap(const TBitmap* source, TBitmap* dest, int count, int index) {
     const int frameWidth = source->Width() / count;
     const int height = source->Height();
     const int left = frameWidth * (index - 1);
+    // A strip narrower than its frames (a theme file may hold one) gives empty frames, whose
+    // rows have no pixels to copy.
+    const int rows = frameWidth > 0 ? height : 0;
     // Through a temporary bitmap, so that slicing a bitmap into itself reads before it writes.
     TBitmap frame(frameWidth, height);
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < rows; ++y) {
         std::memcpy(frame.ScanLine(y), source->ScanLine(y) + left, sizeof(std::uint32_t) * frameWidth);
     }
     dest->SetSize(frameWidth, height);
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < rows; ++y) {
         std::memcpy(dest->ScanLine(y), frame.ScanLine(y), sizeof(std::uint32_t) * frameWidth);
     }
     dest->Modified();

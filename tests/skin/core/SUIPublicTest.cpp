@@ -99,6 +99,19 @@ TEST(SliceBitmap, AFrameThatDoesNotExistLeavesTheDestinationAlone) {
     EXPECT_TRUE(dest->Empty());
 }
 
+// Theme files may hold a strip narrower than the frames it is cut into.
+TEST(SliceBitmap, AStripNarrowerThanItsFramesGivesEmptyFrames) {
+    auto strip = CoordinateBitmap(2, 3);
+    for (int index = 1; index <= 3; ++index) {
+        auto dest = CoordinateBitmap(5, 5);
+        SliceBitmap(strip.get(), dest.get(), 3, index);
+        EXPECT_EQ(dest->Width(), 0);
+        EXPECT_TRUE(dest->Empty());
+    }
+    SliceBitmap(strip.get(), strip.get(), 4, 4);
+    EXPECT_TRUE(strip->Empty());
+}
+
 TEST(DrawBitmapKeepCorners, ThePiecesOfAPushButtonFaceGrownTo129By27) {
     const TKeepCornersPieces p = KeepCornersPieces(84, 23, {0, 0, 129, 27});
     const TRect sources[9] = {{0, 0, 42, 11},  {0, 13, 42, 23},  {0, 11, 42, 12},

@@ -243,7 +243,7 @@ TEST(ThemeFileWriter, RefusesNamesTheFormatCannotHold) {
 
 TEST(ThemeFileReader, TheFuzzSeedsAreJudgedByTheirNames) {
     // The seed corpus of the reader's fuzz target holds valid files and damaged ones, named so.
-    const std::filesystem::path corpus = std::filesystem::path(VARNEL_SOURCE_DIR) / "fuzz/theme/corpus";
+    const std::filesystem::path corpus = std::filesystem::path(VARNEL_FUZZ_DIR) / "theme" / "corpus";
     int seen = 0;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         const std::string name = entry.path().filename().string();
