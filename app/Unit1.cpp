@@ -14,7 +14,6 @@
 #include "skin/dialogs/SUIDialog.h"
 #include "skin/frame/SUIForm.h"
 #include "skin/menus/SUIMenu.h"
-#include "toolkit/components/Properties.h"
 #include "toolkit/components/SysUtils.h"
 #include "toolkit/controls/Application.h"
 #include "toolkit/controls/Clipboard.h"
@@ -121,12 +120,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
     RegisterDialogClasses();
     RegisterClasses<TLabel, TsuiGroupBox, TsuiCheckBox, TsuiMemo, TSuiSpinEdit, TsuiProgressBar,
                     TsuiButton>();
-    TStatus loaded = LoadLayout("Unit1");
-    if (loaded) {
-        loaded = RequireBoundFields(this, "Unit1");
-    }
-    if (!loaded) {
-        RefuseCreation(loaded.Message());
+    if (!LoadOwnLayout("Unit1")) {
         return;
     }
     UpdateCaption();

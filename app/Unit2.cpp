@@ -3,7 +3,6 @@
 #include "app/ProductAddresses.h"
 #include "skin/controls/SUIURLLabel.h"
 #include "skin/frame/SUIForm.h"
-#include "toolkit/components/Properties.h"
 #include "toolkit/controls/Image.h"
 #include "toolkit/controls/Label.h"
 
@@ -24,12 +23,7 @@ VARNEL_CLASS_INFO(TForm2, [](auto& c) {
 TForm2::TForm2(TComponent* owner) : TForm(owner) {
     RegisterFormClasses();
     RegisterClasses<TImage, TLabel, TsuiURLLabel>();
-    TStatus loaded = LoadLayout("Unit2");
-    if (loaded) {
-        loaded = RequireBoundFields(this, "Unit2");
-    }
-    if (!loaded) {
-        RefuseCreation(loaded.Message());
+    if (!LoadOwnLayout("Unit2")) {
         return;
     }
     suiURLLabel1->SetCaption(std::string(kProductWebPage));

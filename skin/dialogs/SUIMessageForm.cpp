@@ -2,7 +2,6 @@
 
 #include "skin/controls/SUIButton.h"
 #include "skin/frame/SUIForm.h"
-#include "toolkit/components/Properties.h"
 #include "toolkit/controls/Clipboard.h"
 #include "toolkit/controls/Image.h"
 #include "toolkit/controls/Label.h"
@@ -23,13 +22,7 @@ constexpr WORD kKeyC = 67;
 TfrmMsg::TfrmMsg(TComponent* owner) : TForm(owner) {
     RegisterFormClasses();
     RegisterClasses<TLabel, TImage, TsuiButton>();
-    TStatus loaded = LoadLayout("SUIMessageForm");
-    if (loaded) {
-        loaded = RequireBoundFields(this, "SUIMessageForm");
-    }
-    if (!loaded) {
-        RefuseCreation(loaded.Message());
-    }
+    LoadOwnLayout("SUIMessageForm");
 }
 
 std::vector<TsuiButton*> TfrmMsg::Buttons() const {

@@ -92,41 +92,6 @@ TImage PaintAboutLogo() {
     return logo;
 }
 
-std::vector<std::uint8_t> EncodeBmp(const TImage& image, std::string& error) {
-    const int pitch = (image.Width() * 3 + 3) / 4 * 4;
-    // Room for the largest header SDL writes as well as the rows.
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(pitch) * image.Height() + 256);
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, image.Width(), image.Height(), 24, SDL_PIXELFORMAT_RGB24);
-    if (surface == nullptr) {
-        error = std::string("cannot make a surface: ") + SDL_GetError();
-        return {};
-    }
-    auto* pixels = static_cast<std::uint8_t*>(surface->pixels);
-    for (int y = 0; y < image.Height(); ++y) {
-        std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(y) * surface->pitch;
-        for (int x = 0; x < image.Width(); ++x) {
-            const std::uint32_t pixel = image.Pixel(x, y);
-            row[3 * x + 0] = static_cast<std::uint8_t>(pixel >> 16);
-            row[3 * x + 1] = static_cast<std::uint8_t>(pixel >> 8);
-            row[3 * x + 2] = static_cast<std::uint8_t>(pixel);
-        }
-    }
-    SDL_RWops* out = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
-    const bool saved = out != nullptr && SDL_SaveBMP_RW(surface, out, 0) == 0;
-    const Sint64 size = saved ? SDL_RWtell(out) : -1;
-    if (out != nullptr) {
-        SDL_RWclose(out);
-    }
-    SDL_FreeSurface(surface);
-    if (size <= 0) {
-        error = std::string("cannot write a BMP file: ") + SDL_GetError();
-        return {};
-    }
-    bytes.resize(static_cast<std::size_t>(size));
-    return bytes;
-}
-
 namespace {
 
 struct TJpegErrors {

@@ -32,8 +32,5 @@ std::vector<std::uint8_t> EncodeJpeg(const TImage& image, int quality, std::stri
 // The bytes of a PNG file of the image with its coverage as alpha (8 bits per channel).
 std::vector<std::uint8_t> EncodePngWithAlpha(const TImage& image, std::string& error);
 
-// The bytes of a 24-bit BMP file of the image, as SaveBmp writes it.
-std::vector<std::uint8_t> EncodeBmp(const TImage& image, std::string& error);
-
 // Writes every file of AppPictureFiles() under outDir, making folders as needed.
 bool WriteAppPictures(const std::filesystem::path& outDir, std::string& error);
