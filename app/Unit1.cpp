@@ -111,7 +111,9 @@ constexpr const char* kFailedCaption = "Failed";
 constexpr const char* kNothingToCopy = "Please press the 'Generate password' button first!";
 constexpr const char* kCopiedCaption = "Congratulation";
 constexpr const char* kCopied = "Copy password to clipboard ok!";
-constexpr const char* kNotCopied = "The clipboard did not take the passwords: nothing was copied!";
+constexpr const char* kNotCopied =
+    "The clipboard did not take the passwords, so nothing was copied! A very long list may be more "
+    "than the clipboard can hold.";
 
 } // namespace
 

@@ -4,7 +4,8 @@
 # from outside and compared byte for byte with the list the window holds, the About window opened
 # and closed, "Product Document" handed to the desktop's opener, and "Exit" (status 0). A small
 # clipboard manager runs meanwhile: the copied list must still be on the clipboard after Varnel has
-# ended. Exits 77 (skipped) only when Xvfb is not installed at all.
+# ended; a list too long for the clipboard is refused with a warning. Exits 77 (skipped) only when
+# Xvfb is not installed at all.
 set -u
 varnel=$1
 keeper=$2
@@ -141,6 +142,26 @@ if ! cmp -s "$work/expected" "$work/clipboard"; then
     echo "clipboard:"; od -c "$work/clipboard" | head -n 8
     fail "the clipboard does not hold the list byte for byte"
 fi
+
+# A list longer than the X server takes in one piece cannot reach the clipboard: the window says
+# so instead of claiming success, and the clipboard keeps the list copied before.
+length=(341 249)    # the length of each password: panel + group 4 (272, 216) + (48, 24)
+click_at "${count[@]}"
+xdotool key End BackSpace BackSpace BackSpace
+xdotool type --delay 20 "1100000"
+click_at "${length[@]}"
+xdotool key End BackSpace BackSpace BackSpace
+xdotool type --delay 20 "16"
+click_at "${generate[@]}"
+sleep 0.5
+click_at "${copy[@]}"
+wait_until '[ -n "$(window_named Failed)" ]' 50 || fail "copying a list too long for the clipboard did not say it failed"
+screenshot copy-refused
+xdotool key Return
+wait_until '[ -z "$(window_named Failed)" ]' 50 || fail "Enter did not close the warning"
+timeout 10 xclip -o -selection clipboard >"$work/clipboard" 2>"$work/xclip.log" ||
+    fail "xclip could not read the clipboard: $(cat "$work/xclip.log")"
+cmp -s "$work/expected" "$work/clipboard" || fail "the refused copy changed the clipboard"
 
 # Help, About: the About window shows over the main one; its close button hides it again.
 xdotool key --window "$main" alt+h

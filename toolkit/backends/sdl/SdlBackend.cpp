@@ -582,12 +582,17 @@ std::optional<TPointerState> TSdlBackend::QueryPointer() {
 bool TSdlBackend::SetClipboardText(std::string_view text) {
     // The clipboard holds text up to its first NUL, as classic plain text does.
     const std::string copy(text.substr(0, text.find('\0')));
+    SDL_Window* anyWindow = m_windows.empty() ? nullptr : m_windows.begin()->second.Window;
+    // SDL hands the text to other programs in one X request; a longer text would be accepted here
+    // and then never arrive anywhere, so it is refused.
+    if (const std::optional<std::size_t> limit = SdlX11::ClipboardLimit(anyWindow);
+        limit && copy.size() > *limit) {
+        return false;
+    }
     if (SDL_SetClipboardText(copy.c_str()) != 0) {
         return false;
     }
-    if (!m_windows.empty()) {
-        SdlX11::NoteClipboardOwner(m_windows.begin()->second.Window);
-    }
+    SdlX11::NoteClipboardOwner(anyWindow);
     return true;
 }
 

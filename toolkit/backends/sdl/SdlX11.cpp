@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
+#include <algorithm>
 
 #if defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xlib.h>
@@ -226,6 +227,20 @@ Window g_clipboardOwner = 0; // the window SDL made the clipboard's owner, 0 bef
 
 } // namespace
 
+std::optional<std::size_t> ClipboardLimit(SDL_Window* anyWindow) {
+    std::optional<TX11Window> x = X11Of(anyWindow);
+    if (!x) {
+        return std::nullopt;
+    }
+    long units = XExtendedMaxRequestSize(x->Dpy);
+    if (units <= 0) {
+        units = XMaxRequestSize(x->Dpy);
+    }
+    // A ChangeProperty request spends 24 bytes (28 with a big length) on itself; units are 4 bytes.
+    constexpr long kRequestHeader = 32;
+    return static_cast<std::size_t>(std::max(0L, units * 4 - kRequestHeader));
+}
+
 void NoteClipboardOwner(SDL_Window* anyWindow) {
     std::optional<TX11Window> x = X11Of(anyWindow);
     if (!x) {
@@ -311,6 +326,9 @@ bool PointerGrabPending() {
 }
 void DrainPointerGrab(std::vector<TRawInput>&) {}
 void ClosePointerGrab() {}
+std::optional<std::size_t> ClipboardLimit(SDL_Window*) {
+    return std::nullopt;
+}
 void NoteClipboardOwner(SDL_Window*) {}
 bool HandClipboardToManager(int) {
     return false;
