@@ -98,6 +98,11 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 [ "$X,$Y" = "$(((1280 - 482) / 2)),$(((1024 - 481) / 2))" ] || fail "the window is at $X,$Y, not centred"
 left=$X
 top=$Y
+# The program's icon for the desktop's task bar and window switcher.
+if command -v xprop >/dev/null 2>&1; then
+    xprop -id "$main" _NET_WM_ICON | grep -q 'Icon (32 x 32)' ||
+        fail "the window carries no 32 x 32 icon"
+fi
 sleep 0.3
 screenshot start
 

@@ -2,6 +2,8 @@
 
 #include "toolkit/backends/sdl/SdlKeys.h"
 #include "toolkit/backends/sdl/SdlX11.h"
+#include "toolkit/components/Resources.h"
+#include "toolkit/graphics/IconCodec.h"
 #include "toolkit/graphics/PixelBuffer.h"
 #include "toolkit/graphics/Region.h"
 #include "toolkit/windowing/Messages.h"
@@ -45,6 +47,31 @@ SDL_SystemCursor SystemCursor(TCursorShape shape) {
     default:
         return SDL_SYSTEM_CURSOR_ARROW;
     }
+}
+
+// The program's icon (the built-in MAINICON) as the desktop shows it in its task bar and window
+// switcher, or null when the program carries none.
+SDL_Surface* LoadProgramIcon() {
+    constexpr int kSize = 32;
+    const std::optional<std::span<const std::byte>> data = FindEmbeddedResource("MAINICON");
+    TIconImage image;
+    if (!data || !DecodeIcon(*data, kSize, kSize, image) || image.Pixels.Width() != kSize ||
+        image.Alpha.size() != static_cast<std::size_t>(kSize * kSize)) {
+        return nullptr;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) {
+        return nullptr;
+    }
+    for (int y = 0; y < kSize; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface->pixels) +
+                                                     y * surface->pitch);
+        for (int x = 0; x < kSize; ++x) {
+            const std::uint32_t alpha = image.Alpha[static_cast<std::size_t>(y * kSize + x)];
+            row[x] = alpha << 24 | (image.Pixels.At(x, y) & 0xFFFFFF);
+        }
+    }
+    return surface;
 }
 
 // How long the end of the program waits for a clipboard manager to take the clipboard over.
@@ -94,6 +121,10 @@ TSdlBackend::~TSdlBackend() {
             cursor = nullptr;
         }
     }
+    if (m_icon) {
+        SDL_FreeSurface(m_icon);
+        m_icon = nullptr;
+    }
     SdlX11::ClosePointerGrab();
     SDL_StopTextInput();
     SdlX11::SettleBeforeQuit();
@@ -134,6 +165,14 @@ bool TSdlBackend::CreateNativeWindow(HWND hwnd, const TNativeWindowParams& param
                          std::max(params.Bounds.Width(), 1), std::max(params.Bounds.Height(), 1), flags);
     if (!window) {
         return false;
+    }
+    if (!popup) {
+        if (!m_icon) {
+            m_icon = LoadProgramIcon();
+        }
+        if (m_icon) {
+            SDL_SetWindowIcon(window, m_icon);
+        }
     }
     TNative native;
     native.Window = window;
