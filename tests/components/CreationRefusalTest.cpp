@@ -1,6 +1,7 @@
 #include "StandIns.h"
 #include "toolkit/components/LayoutReader.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +45,21 @@ TEST(CreationRefusal, CodeThatCreatesAComponentIsToldWhyItWasRefused) {
     ASSERT_EQ(window.ComponentCount(), 1);
     EXPECT_EQ(window.Components(0), first);
     EXPECT_EQ(window.Tag(), 1);
+}
+
+TEST(CreationRefusal, FieldsALayoutLeftUnboundAreNamed) {
+    RegisterClasses<TWidget, TGadget, TTestWindow>();
+    TTestWindow window(nullptr);
+    const char* text = "object Window1: TTestWindow\n"
+                       "  object Panel1: TWidget\n"
+                       "  end\n"
+                       "end\n";
+    ASSERT_TRUE(ReadLayoutText(&window, text, "Unit8.lfm"));
+    EXPECT_NE(window.panel1, nullptr);
+    EXPECT_THAT(UnboundFields(&window), ::testing::ElementsAre("Button1", "Gadget1"));
+    const TStatus required = RequireBoundFields(&window, "Unit8");
+    EXPECT_FALSE(required);
+    EXPECT_EQ(required.Message(), "Unit8 makes no component for Button1, Gadget1");
 }
 
 TEST(CreationRefusal, ALayoutWithARefusedComponentFailsNamingFileAndLineAndLeavesNothing) {

@@ -1,6 +1,7 @@
 #include "toolkit/controls/Form.h"
 
 #include "toolkit/components/LayoutReader.h"
+#include "toolkit/components/Properties.h"
 #include "toolkit/controls/Application.h"
 #include "toolkit/controls/Screen.h"
 #include "toolkit/graphics/Icon.h"
@@ -109,6 +110,17 @@ TStatus TCustomForm::LoadLayout(std::string_view resourceName) {
         AfterConstruction();
     }
     return status;
+}
+
+bool TCustomForm::LoadOwnLayout(std::string_view resourceName) {
+    TStatus loaded = LoadLayout(resourceName);
+    if (loaded) {
+        loaded = RequireBoundFields(this, resourceName);
+    }
+    if (!loaded) {
+        RefuseCreation(loaded.Message());
+    }
+    return static_cast<bool>(loaded);
 }
 
 TStatus TCustomForm::LoadLayoutText(std::string_view text, std::string_view fileName) {

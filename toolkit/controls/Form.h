@@ -76,6 +76,10 @@ public:
     // ---- Layouts ----
     // Loads the layout compiled into the program under resourceName, then raises OnCreate.
     TStatus LoadLayout(std::string_view resourceName);
+    // LoadLayout for a window class that names its components: a layout that does not load, or
+    // leaves one of the class's component fields unbound, refuses the form (CreationStatus says
+    // why) and answers false.
+    bool LoadOwnLayout(std::string_view resourceName);
     TStatus LoadLayoutText(std::string_view text, std::string_view fileName);
     TStatus LoadLayoutStream(TStream& stream, std::string_view fileName);
     // Raises OnCreate unless it has run; the application calls it for forms it creates.

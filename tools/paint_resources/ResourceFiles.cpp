@@ -1,5 +1,6 @@
 #include "tools/paint_resources/ResourceFiles.h"
 
+#include "tools/paint_resources/AppPictures.h"
 #include "tools/paint_resources/MainIcon.h"
 #include "tools/paint_resources/ResourceTable.h"
 
@@ -7,15 +8,35 @@
 #include <fstream>
 
 bool SaveBmp(const TImage& image, const std::filesystem::path& path, std::string& error) {
+    std::string why;
+    const std::vector<std::uint8_t> bytes = EncodeBmp(image, why);
+    if (bytes.empty()) {
+        error = path.string() + ": " + why;
+        return false;
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file) {
+        error = path.string() + ": cannot write";
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> EncodeBmp(const TImage& image, std::string& error) {
+    const int pitch = (image.Width() * 3 + 3) / 4 * 4;
+    // Room for the largest header SDL writes as well as the rows.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(pitch) * image.Height() + 256);
     SDL_Surface* surface =
         SDL_CreateRGBSurfaceWithFormat(0, image.Width(), image.Height(), 24, SDL_PIXELFORMAT_RGB24);
     if (surface == nullptr) {
-        error = path.string() + ": cannot make a surface: " + SDL_GetError();
-        return false;
+        error = std::string("cannot make a surface: ") + SDL_GetError();
+        return {};
     }
-    auto* bytes = static_cast<std::uint8_t*>(surface->pixels);
+    auto* pixels = static_cast<std::uint8_t*>(surface->pixels);
     for (int y = 0; y < image.Height(); ++y) {
-        std::uint8_t* row = bytes + static_cast<std::ptrdiff_t>(y) * surface->pitch;
+        std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(y) * surface->pitch;
         for (int x = 0; x < image.Width(); ++x) {
             const std::uint32_t pixel = image.Pixel(x, y);
             row[3 * x + 0] = static_cast<std::uint8_t>(pixel >> 16);
@@ -23,12 +44,19 @@ bool SaveBmp(const TImage& image, const std::filesystem::path& path, std::string
             row[3 * x + 2] = static_cast<std::uint8_t>(pixel);
         }
     }
-    const bool saved = SDL_SaveBMP(surface, path.string().c_str()) == 0;
-    if (!saved) {
-        error = path.string() + ": cannot write: " + SDL_GetError();
+    SDL_RWops* out = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
+    const bool saved = out != nullptr && SDL_SaveBMP_RW(surface, out, 0) == 0;
+    const Sint64 size = saved ? SDL_RWtell(out) : -1;
+    if (out != nullptr) {
+        SDL_RWclose(out);
     }
     SDL_FreeSurface(surface);
-    return saved;
+    if (size <= 0) {
+        error = std::string("cannot write a BMP file: ") + SDL_GetError();
+        return {};
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    return bytes;
 }
 
 namespace {
@@ -132,5 +160,5 @@ bool WriteAllResources(const std::filesystem::path& outDir, std::string& error) 
         error = iconPath.string() + ": cannot write";
         return false;
     }
-    return true;
+    return WriteAppPictures(outDir, error);
 }

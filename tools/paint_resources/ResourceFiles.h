@@ -12,6 +12,8 @@
 
 // Saves the image as a 24-bit BMP file (SDL_SaveBMP of a 24-bit surface).
 bool SaveBmp(const TImage& image, const std::filesystem::path& path, std::string& error);
+// The bytes of that file; empty with error set on failure.
+std::vector<std::uint8_t> EncodeBmp(const TImage& image, std::string& error);
 
 // The bytes of an .ico file holding the images (each square, at most 255 pixels): 32-bit BGRA
 // entries, each with its 1-bit AND mask (set where the pixel is fully see-through).
@@ -21,5 +23,6 @@ std::vector<std::uint8_t> EncodeIco(const std::vector<TImage>& images);
 inline constexpr const char* kMainIconName = "MAINICON";
 
 // Paints every bitmap of the table and the icon into outDir (which must exist), as NAME.bmp and
-// MAINICON.ico. Stops at the first failure with a message naming the file.
+// MAINICON.ico, then the pictures of the program's windows and desktop icons (AppPictures.h).
+// Stops at the first failure with a message naming the file.
 bool WriteAllResources(const std::filesystem::path& outDir, std::string& error);

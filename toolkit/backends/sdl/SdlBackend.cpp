@@ -2,6 +2,8 @@
 
 #include "toolkit/backends/sdl/SdlKeys.h"
 #include "toolkit/backends/sdl/SdlX11.h"
+#include "toolkit/components/Resources.h"
+#include "toolkit/graphics/IconCodec.h"
 #include "toolkit/graphics/PixelBuffer.h"
 #include "toolkit/graphics/Region.h"
 #include "toolkit/windowing/Messages.h"
@@ -47,6 +49,34 @@ SDL_SystemCursor SystemCursor(TCursorShape shape) {
     }
 }
 
+// The program's icon (the built-in MAINICON) as the desktop shows it in its task bar and window
+// switcher, or null when the program carries none.
+SDL_Surface* LoadProgramIcon() {
+    constexpr int kSize = 32;
+    const std::optional<std::span<const std::byte>> data = FindEmbeddedResource("MAINICON");
+    TIconImage image;
+    if (!data || !DecodeIcon(*data, kSize, kSize, image) || image.Pixels.Width() != kSize ||
+        image.Alpha.size() != static_cast<std::size_t>(kSize * kSize)) {
+        return nullptr;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) {
+        return nullptr;
+    }
+    for (int y = 0; y < kSize; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface->pixels) +
+                                                     y * surface->pitch);
+        for (int x = 0; x < kSize; ++x) {
+            const std::uint32_t alpha = image.Alpha[static_cast<std::size_t>(y * kSize + x)];
+            row[x] = alpha << 24 | (image.Pixels.At(x, y) & 0xFFFFFF);
+        }
+    }
+    return surface;
+}
+
+// How long the end of the program waits for a clipboard manager to take the clipboard over.
+constexpr int kClipboardHandOverMs = 2000;
+
 TRect FromSdl(const SDL_Rect& r) {
     return Bounds(r.x, r.y, r.w, r.h);
 }
@@ -78,6 +108,9 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Create(std::string* error) {
 }
 
 TSdlBackend::~TSdlBackend() {
+    // A copied text would go with the program: a clipboard manager, where the desktop runs one,
+    // takes it over first, while SDL can still answer it.
+    SdlX11::HandClipboardToManager(kClipboardHandOverMs);
     for (auto& [hwnd, native] : m_windows) {
         SDL_DestroyWindow(native.Window);
     }
@@ -87,6 +120,10 @@ TSdlBackend::~TSdlBackend() {
             SDL_FreeCursor(cursor);
             cursor = nullptr;
         }
+    }
+    if (m_icon) {
+        SDL_FreeSurface(m_icon);
+        m_icon = nullptr;
     }
     SdlX11::ClosePointerGrab();
     SDL_StopTextInput();
@@ -128,6 +165,14 @@ bool TSdlBackend::CreateNativeWindow(HWND hwnd, const TNativeWindowParams& param
                          std::max(params.Bounds.Width(), 1), std::max(params.Bounds.Height(), 1), flags);
     if (!window) {
         return false;
+    }
+    if (!popup) {
+        if (!m_icon) {
+            m_icon = LoadProgramIcon();
+        }
+        if (m_icon) {
+            SDL_SetWindowIcon(window, m_icon);
+        }
     }
     TNative native;
     native.Window = window;
@@ -576,7 +621,18 @@ std::optional<TPointerState> TSdlBackend::QueryPointer() {
 bool TSdlBackend::SetClipboardText(std::string_view text) {
     // The clipboard holds text up to its first NUL, as classic plain text does.
     const std::string copy(text.substr(0, text.find('\0')));
-    return SDL_SetClipboardText(copy.c_str()) == 0;
+    SDL_Window* anyWindow = m_windows.empty() ? nullptr : m_windows.begin()->second.Window;
+    // SDL hands the text to other programs in one X request; a longer text would be accepted here
+    // and then never arrive anywhere, so it is refused.
+    if (const std::optional<std::size_t> limit = SdlX11::ClipboardLimit(anyWindow);
+        limit && copy.size() > *limit) {
+        return false;
+    }
+    if (SDL_SetClipboardText(copy.c_str()) != 0) {
+        return false;
+    }
+    SdlX11::NoteClipboardOwner(anyWindow);
+    return true;
 }
 
 std::optional<std::string> TSdlBackend::ClipboardText() {

@@ -75,6 +75,7 @@ private:
     std::map<HWND, TNative> m_windows;
     std::unordered_map<unsigned, HWND> m_byId;
     std::array<SDL_Cursor*, 14> m_cursors{};
+    SDL_Surface* m_icon = nullptr; // the program's icon for its windows, made with the first one
     bool m_captureWanted = false;
     bool m_focusMayBeLost = false;
     TPoint m_lastPointer;
