@@ -2,7 +2,10 @@
 // screen shows is the logical pixel, so the looks stay exactly as drawn. Each scene runs in a
 // toolkit of its own per scale, built from nothing, as the program starts.
 
+#include "skin/controls/SUIButton.h"
 #include "skin/core/SUIThemes.h"
+#include "skin/dialogs/SUIDialog.h"
+#include "skin/dialogs/SUIMessageForm.h"
 #include "skin/frame/SUIForm.h"
 #include "skin/frame/SUITitleBar.h"
 #include "skin/menus/SUIMenu.h"
@@ -236,6 +239,36 @@ TEST_P(ScaledSkin, AnOpenMenuIsTheLogicalPictureInBlocks) {
             return shot;
         },
         2);
+}
+
+TEST_P(ScaledSkin, TheMessageBoxIsTheLogicalPictureInBlocks) {
+    const TsuiUIStyle look = GetParam();
+    ExpectBlocksOfTheLogicalPixels(
+        "message",
+        [look](TScaledRun& run) {
+            RegisterDialogClasses();
+            auto* dialog = new TsuiMessageDialog(Application);
+            dialog->SetUIStyle(look);
+            dialog->SetIconType(TsuiIconType::suiInformation);
+            dialog->SetCaption("Congratulation");
+            dialog->SetText("Copy password to clipboard ok!");
+            dialog->SetButtonCount(2);
+            std::vector<TShownWindow> shot;
+            run.WhenIdle([&] {
+                shot = run.Capture();
+                TfrmMsg* form = dialog->MessageForm();
+                ASSERT_NE(form, nullptr);
+                // Cancel, pressed at the device pixels of its bottom-right corner, next to OK.
+                for (const TsuiButton* button : form->Buttons()) {
+                    if (button->Caption() == "Cancel") {
+                        run.InjectClick(button->ClientToScreen({button->Width() - 3, button->Height() - 3}));
+                    }
+                }
+            });
+            EXPECT_EQ(dialog->ShowModal(), mrCancel) << "at scale " << run.Scale();
+            return shot;
+        },
+        1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, ScaledSkin, ::testing::ValuesIn(kBuiltInUIStyles),
