@@ -128,6 +128,13 @@ void TSuiSpinButtons::WMSize(TMessage& message) {
     FitButtons();
 }
 
+void TSuiSpinButtons::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    // The two buttons cover the box whole. Without this the box, painted after a button that was
+    // painted early (a new look repaints the buttons at once), would wipe that button out.
+    params.Style |= WS_CLIPCHILDREN;
+}
+
 void TSuiSpinButtons::Loaded() {
     TWinControl::Loaded();
     FitButtons();

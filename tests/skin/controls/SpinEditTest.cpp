@@ -307,6 +307,18 @@ TEST_F(SpinEditTest, At97By19TheButtonsStand15WideAt78AndTheTextStaysLeftOfThem)
     EXPECT_EQ(buttons->Width(), 15);
 }
 
+TEST_F(SpinEditTest, BothArrowsShowFromTheFirstPaintOfANewWindow) {
+    // A button painted before the box that holds it must not be painted over by the box.
+    TForm* window = NewForm({300, 300, 500, 400});
+    auto* fresh = new TSuiSpinEdit(window);
+    fresh->SetParent(window);
+    fresh->SetBounds(10, 10, 97, 19);
+    fresh->SetUIStyle(WinXP);
+    ShowForm(window);
+    EXPECT_EQ(PixelAt(fresh->SpinButtons()->UpButton(), 7, 3), 0x000000u);
+    EXPECT_EQ(PixelAt(fresh->SpinButtons()->DownButton(), 7, 3), 0x000000u);
+}
+
 TEST_F(SpinEditTest, TheFrameIsTheLooksBorderColourOutsideAndTheEditsColourInside) {
     for (TsuiUIStyle style : kBuiltInUIStyles) {
         SCOPED_TRACE(kUIStyleNames[style]);
