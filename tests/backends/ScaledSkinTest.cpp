@@ -1,8 +1,14 @@
 // Skinned windows at scale 2 against the same windows at scale 1: every 2 × 2 block of what the
 // screen shows is the logical pixel, so the looks stay exactly as drawn. Each scene runs in a
-// toolkit of its own per scale, built from nothing, as the program starts.
+// toolkit of its own per scale, built from nothing, as the program starts: the program's main
+// window, with a menu open and with a message box over it, then a skinned frame and the message
+// box alone in every look.
 
+#include "app/RandomSource.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
 #include "skin/controls/SUIButton.h"
+#include "skin/controls/SUIMemo.h"
 #include "skin/core/SUIThemes.h"
 #include "skin/dialogs/SUIDialog.h"
 #include "skin/dialogs/SUIMessageForm.h"
@@ -57,6 +63,7 @@ public:
         SetMouseControl(nullptr);
         FreeDeviceContexts();
         m_system.reset();
+        m_kept.clear();
     }
     TScaledRun(const TScaledRun&) = delete;
     TScaledRun& operator=(const TScaledRun&) = delete;
@@ -75,6 +82,13 @@ public:
         m_backend->Release(device);
     }
     void WhenIdle(std::function<void()> step) { m_backend->WhenIdle(std::move(step)); }
+    // Keeps what the windows use until they are gone.
+    template <typename T>
+    T* Keep(std::unique_ptr<T> object) {
+        T* raw = object.get();
+        m_kept.push_back(std::shared_ptr<T>(std::move(object)));
+        return raw;
+    }
 
     // Every window the screen shows, back to front.
     std::vector<TShownWindow> Capture() {
@@ -102,6 +116,7 @@ private:
     int m_scale;
     THeadlessBackend* m_backend = nullptr;
     std::unique_ptr<TWindowSystem> m_system;
+    std::vector<std::shared_ptr<void>> m_kept;
 };
 
 // What a scene shows at a scale: it builds its windows in the run and captures them when they
@@ -203,6 +218,82 @@ struct TSkinnedWindow {
             {button->Left() + button->Width() / 2, button->Top() + button->Height() / 2});
     }
 };
+
+// The program's windows as start-up makes them, drawing from the reproducible source so that both
+// scales show the same passwords; the main window shown.
+void StartVarnel(TScaledRun& run) {
+    TVarnelWindows windows;
+    TStatus made = CreateVarnelWindows(windows);
+    ASSERT_TRUE(made) << made.Message();
+    made = ApplyWindowOptions({}, *run.Keep(std::make_unique<TReproducibleRandomSource>()), windows);
+    ASSERT_TRUE(made) << made.Message();
+    Form1->Show();
+    run.Pump();
+}
+
+TPoint Middle(const TControl* control) {
+    return control->ClientToScreen({control->Width() / 2, control->Height() / 2});
+}
+
+TEST(ScaledVarnel, TheMainWindowIsTheLogicalPictureInBlocks) {
+    ExpectBlocksOfTheLogicalPixels(
+        "main",
+        [](TScaledRun& run) {
+            StartVarnel(run);
+            EXPECT_EQ(run.Backend().Native(Form1->Handle())->DeviceBounds,
+                      Bounds(399 * run.Scale(), 271 * run.Scale(), 482 * run.Scale(), 481 * run.Scale()))
+                << "centred on the logical screen";
+            return run.Capture();
+        },
+        1);
+}
+
+TEST(ScaledVarnel, TheMainWindowWithAMenuOpenIsTheLogicalPictureInBlocks) {
+    ExpectBlocksOfTheLogicalPixels(
+        "main-menu",
+        [](TScaledRun& run) {
+            StartVarnel(run);
+            std::vector<TShownWindow> shot;
+            run.WhenIdle([&] {
+                shot = run.Capture();
+                EndMenu();
+            });
+            // The Help menu, opened by a click at the device pixels of its button.
+            TToolBar* bar = Form1->suiForm1->MenuBar();
+            for (int i = 0; i < bar->ButtonCount(); ++i) {
+                if (bar->Buttons(i)->MenuItem() == Form1->Help1) {
+                    run.Click(Middle(bar->Buttons(i)));
+                }
+            }
+            return shot;
+        },
+        2);
+}
+
+TEST(ScaledVarnel, GeneratingAndCopyingAtDevicePixelsShowsTheMessageBoxInBlocks) {
+    ExpectBlocksOfTheLogicalPixels(
+        "main-box",
+        [](TScaledRun& run) {
+            StartVarnel(run);
+            run.Click(Middle(Form1->suiButton4)); // Generate password
+            const std::string list = Form1->suiMemo2->Text();
+            EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 9)
+                << "ten passwords at scale " << run.Scale();
+            std::vector<TShownWindow> shot;
+            run.WhenIdle([&] {
+                shot = run.Capture();
+                TfrmMsg* box = Form1->suiMessageDialog1->MessageForm();
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->suiForm1->Caption(), "Congratulation");
+                run.InjectClick(Middle(box->Buttons().back()));
+            });
+            run.Click(Middle(Form1->suiButton3)); // Copy to clipboard
+            EXPECT_EQ(Form1->suiMessageDialog1->MessageForm(), nullptr) << "OK closed the box";
+            EXPECT_EQ(run.Backend().Clipboard(), Form1->suiMemo2->Text());
+            return shot;
+        },
+        2);
+}
 
 class ScaledSkin : public ::testing::TestWithParam<TsuiUIStyle> {};
 
