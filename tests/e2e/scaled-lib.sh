@@ -108,8 +108,10 @@ wait_ended() {
 
 # x_geometry TITLE: "X Y W H" of the mapped X window with exactly that name, in device pixels.
 x_geometry() {
-    local id X Y WIDTH HEIGHT WINDOW SCREEN
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    local id X Y WIDTH HEIGHT WINDOW SCREEN name
+    # xdotool takes a regular expression: the title's own characters are escaped.
+    name=$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')
+    id=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -n 1)
     [ -n "$id" ] || return 1
     eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
     echo "$X $Y $WIDTH $HEIGHT"
