@@ -5,8 +5,9 @@
 # its X window. Exits 77 (skipped) only without Xvfb.
 set -u
 probe=$1
-. "$(dirname "$0")/scaled-lib.sh"
-require_tools
+# shellcheck source=e2e-lib.sh
+. "$(dirname "$0")/e2e-lib.sh"
+require_tools xdotool xprop
 start_xvfb 2560x2048x24
 
 # run_with "X Y W H" [VARIABLE=VALUE...]: the probe's X window under those variables.

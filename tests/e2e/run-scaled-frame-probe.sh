@@ -5,8 +5,9 @@
 # its close button ends the program cleanly. Exits 77 (skipped) only without Xvfb.
 set -u
 probe=$1
-. "$(dirname "$0")/scaled-lib.sh"
-require_tools
+# shellcheck source=e2e-lib.sh
+. "$(dirname "$0")/e2e-lib.sh"
+require_tools xdotool
 start_xvfb 2560x2048x24
 
 VARNEL_SCALE=2 start_probe "$probe"

@@ -6,8 +6,9 @@
 # (skipped) only without Xvfb.
 set -u
 varnel=$1
-. "$(dirname "$0")/scaled-lib.sh"
-require_tools xclip
+# shellcheck source=e2e-lib.sh
+. "$(dirname "$0")/e2e-lib.sh"
+require_tools xdotool xclip
 start_xvfb 2560x2048x24
 
 # Where the buttons and a point of the caption lie in the main window, in logical pixels from its

@@ -1,10 +1,11 @@
-# Shared by the end-to-end scripts of scaled windows (sourced, not run): a private Xvfb server of
-# a given size, programs started on it with their output logged, waiting for their lines, reading
-# X windows and screen pixels, and failing with everything logged so far.
+# shellcheck shell=bash
+# Shared by the end-to-end scripts (sourced, not run): a private Xvfb server of a given size,
+# programs started on it with their output logged, waiting for their lines, reading X windows and
+# screen pixels, and failing with everything logged so far.
 #
-# The scripts speak of two kinds of points: logical ones, which the programs print, and device
-# ones, which xdotool and the X server use; at scale N a logical point x covers device pixels
-# N*x to N*x + N - 1.
+# The scripts of scaled windows speak of two kinds of points: logical ones, which the programs
+# print, and device ones, which xdotool and the X server use; at scale N a logical point x covers
+# device pixels N*x to N*x + N - 1.
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -27,15 +28,15 @@ fail() {
     exit 1
 }
 
-# Exits 77 (skipped) only when Xvfb is not installed at all; the other tools are part of the test
-# set-up (scripts/install-deps.sh test).
+# require_tools TOOL...: exits 77 (skipped) only when Xvfb is not installed at all; the other tools
+# are part of the test set-up (scripts/install-deps.sh test).
 require_tools() {
     if ! command -v Xvfb >/dev/null 2>&1; then
         echo "SKIP: Xvfb is not installed, so no end-to-end window test can run"
         exit 77
     fi
     local tool
-    for tool in xdotool xprop import "$@"; do
+    for tool in "$@"; do
         command -v "$tool" >/dev/null 2>&1 || fail "$tool is not installed (scripts/install-deps.sh test installs it)"
     done
 }
@@ -53,7 +54,8 @@ start_xvfb() {
         sleep 0.1
     done
     [ -s "$work/display" ] || fail "Xvfb did not report a display"
-    export DISPLAY=":$(head -n 1 "$work/display")"
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
     unset WAYLAND_DISPLAY SDL_VIDEODRIVER VARNEL_SCALE GDK_SCALE QT_SCALE_FACTOR
     # Under the leak checker, SDL's D-Bus library keeps a buffer to the end that is not ours to free.
     printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
@@ -101,6 +103,7 @@ wait_ended() {
     done
     kill -0 "$probe_pid" 2>/dev/null && return 1
     wait "$probe_pid"
+    # shellcheck disable=SC2034 # read by the scripts
     ended_status=$?
     probe_pid=""
     return 0
@@ -108,8 +111,11 @@ wait_ended() {
 
 # x_geometry TITLE: "X Y W H" of the mapped X window with exactly that name, in device pixels.
 x_geometry() {
+    # Every variable the geometry sets stays here.
+    # shellcheck disable=SC2034
     local id X Y WIDTH HEIGHT WINDOW SCREEN name
     # xdotool takes a regular expression: the title's own characters are escaped.
+    # shellcheck disable=SC2016 # a sed expression, not a shell one
     name=$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')
     id=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -n 1)
     [ -n "$id" ] || return 1
@@ -140,7 +146,7 @@ device() {
 }
 
 screenshot() {
-    if [ -n "${VARNEL_TEST_ARTIFACTS:-}" ]; then
+    if [ -n "${VARNEL_TEST_ARTIFACTS:-}" ] && command -v import >/dev/null 2>&1; then
         mkdir -p "$VARNEL_TEST_ARTIFACTS"
         import -window root "$VARNEL_TEST_ARTIFACTS/$1.png" 2>/dev/null || true
     fi
