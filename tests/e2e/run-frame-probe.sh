@@ -6,75 +6,12 @@
 set -u
 probe=$1
 
-if ! command -v Xvfb >/dev/null 2>&1; then
-    echo "SKIP: Xvfb is not installed, so no end-to-end window test can run"
-    exit 77
-fi
-if ! command -v xdotool >/dev/null 2>&1; then
-    echo "FAIL: xdotool is not installed (scripts/install-deps.sh test installs it)"
-    exit 1
-fi
+# shellcheck source=e2e-lib.sh
+. "$(dirname "$0")/e2e-lib.sh"
+require_tools xdotool
+start_xvfb 1280x1024x24
 
-work=$(mktemp -d)
-xvfb_pid=""
-probe_pid=""
-cleanup() {
-    [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null && wait "$probe_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    echo "---- probe output"
-    cat "$work/probe.log" 2>/dev/null
-    echo "---- Xvfb output"
-    tail -n 20 "$work/xvfb.log" 2>/dev/null
-    exit 1
-}
-
-# Waits up to $2 tenths of a second for the $3-th (default: first) line of the probe's output
-# matching $1; prints it.
-wait_for() {
-    local pattern=$1 tries=$2 nth=${3:-1} line
-    for ((i = 0; i < tries; i++)); do
-        line=$(grep -E "$pattern" "$work/probe.log" 2>/dev/null | sed -n "${nth}p")
-        if [ -n "$line" ]; then
-            echo "$line"
-            return 0
-        fi
-        if [ -n "$probe_pid" ] && ! kill -0 "$probe_pid" 2>/dev/null; then
-            return 1
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
-screenshot() {
-    if [ -n "${VARNEL_TEST_ARTIFACTS:-}" ] && command -v import >/dev/null 2>&1; then
-        mkdir -p "$VARNEL_TEST_ARTIFACTS"
-        import -window root "$VARNEL_TEST_ARTIFACTS/e2e-frame-probe-$1.png" 2>/dev/null || true
-    fi
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 100; i++)); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not report a display"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-
-# Under the leak checker, SDL's D-Bus library keeps a buffer to the end that is not ours to free.
-printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
-export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-"$probe" >"$work/probe.log" 2>&1 &
-probe_pid=$!
+start_probe "$probe"
 ready=$(wait_for '^ready ' 100) || fail "the probe did not show its window"
 read -r _ left top width height <<<"$ready"
 [ "$left $top $width $height" = "100 100 482 481" ] || fail "window at $left $top $width $height"
@@ -82,7 +19,7 @@ read -r _ cx cy <<<"$(wait_for '^caption ' 10)"
 read -r _ fx fy <<<"$(wait_for '^filebutton ' 10)"
 read -r _ bx by <<<"$(wait_for '^closebutton ' 10)"
 sleep 0.3
-screenshot shown
+screenshot e2e-frame-probe-shown
 
 # Dragging the title bar moves the window by the pointer's way, without a jump.
 xdotool mousemove "$cx" "$cy"
@@ -126,7 +63,7 @@ sleep 0.6
 xdotool mousemove "$cx" "$cy" click --repeat 2 --delay 80 1
 wait_for '^bounds 0 0 1280 1024 maximized$' 50 >/dev/null || fail "the double click did not maximise"
 sleep 0.3
-screenshot maximized
+screenshot e2e-frame-probe-maximized
 sleep 0.6
 xdotool mousemove 200 10 click --repeat 2 --delay 80 1
 wait_for "^bounds $left $top 482 481 normal$" 50 2 >/dev/null || fail "the second double click did not restore"
@@ -136,7 +73,7 @@ sleep 0.6
 xdotool mousemove "$fx" "$fy" click 1
 wait_for '^opened File$' 50 >/dev/null || fail "a click on File did not open its menu"
 sleep 0.3
-screenshot menu
+screenshot e2e-frame-probe-menu
 xdotool key h
 wait_for '^chose hello$' 50 >/dev/null || fail "the open menu did not take its access key"
 

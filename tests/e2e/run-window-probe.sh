@@ -5,67 +5,12 @@
 set -u
 probe=$1
 
-if ! command -v Xvfb >/dev/null 2>&1; then
-    echo "SKIP: Xvfb is not installed, so no end-to-end window test can run"
-    exit 77
-fi
-for tool in xdotool xclip; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "FAIL: $tool is not installed (scripts/install-deps.sh test installs it)"
-        exit 1
-    fi
-done
+# shellcheck source=e2e-lib.sh
+. "$(dirname "$0")/e2e-lib.sh"
+require_tools xdotool xclip
+start_xvfb 1280x1024x24
 
-work=$(mktemp -d)
-xvfb_pid=""
-probe_pid=""
-cleanup() {
-    [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null && wait "$probe_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    echo "---- probe output"
-    cat "$work/probe.log" 2>/dev/null
-    echo "---- Xvfb output"
-    tail -n 20 "$work/xvfb.log" 2>/dev/null
-    exit 1
-}
-
-# Waits up to $2 tenths of a second for a line of the probe's output matching $1; prints it.
-wait_for() {
-    local pattern=$1 tries=$2 line
-    for ((i = 0; i < tries; i++)); do
-        line=$(grep -E "$pattern" "$work/probe.log" 2>/dev/null | tail -n 1)
-        if [ -n "$line" ]; then
-            echo "$line"
-            return 0
-        fi
-        if [ -n "$probe_pid" ] && ! kill -0 "$probe_pid" 2>/dev/null; then
-            return 1
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
-# Xvfb chooses a free display itself and writes its number when it is ready for clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 100; i++)); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not report a display"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-
-"$probe" >"$work/probe.log" 2>&1 &
-probe_pid=$!
+start_probe "$probe"
 ready=$(wait_for '^ready ' 100) || fail "the probe did not show its window"
 read -r _ left top width height <<<"$ready"
 [ "$left $top $width $height" = "100 100 400 300" ] || fail "window at $left $top $width $height"

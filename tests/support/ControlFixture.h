@@ -14,7 +14,7 @@
 
 class TControlFixture : public TToolkitFixture {
 protected:
-    TControlFixture() {
+    explicit TControlFixture(int scale = 1) : TToolkitFixture(scale) {
         Application->Reset();
         Application->Initialize();
     }

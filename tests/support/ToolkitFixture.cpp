@@ -6,8 +6,8 @@
 
 #include <cctype>
 
-TToolkitFixture::TToolkitFixture() {
-    auto backend = std::make_unique<THeadlessBackend>();
+TToolkitFixture::TToolkitFixture(int scale) {
+    auto backend = std::make_unique<THeadlessBackend>(scale);
     auto clock = std::make_unique<TManualClock>(1000);
     m_backend = backend.get();
     m_clock = clock.get();

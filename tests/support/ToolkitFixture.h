@@ -14,9 +14,12 @@
 // test's duration. Input helpers inject at screen points and then let the toolkit process
 // everything that is ready, so a test reads as a user's actions. When a test fails, a PNG of every
 // top-level window is saved (see tests/support/Artifacts.h).
+//
+// A fixture made at a scale above 1 presents every window that many times larger; its input
+// helpers then take device points (see THeadlessBackend).
 class TToolkitFixture : public ::testing::Test {
 protected:
-    TToolkitFixture();
+    explicit TToolkitFixture(int scale = 1);
     ~TToolkitFixture() override;
 
     TWindowSystem& System() { return *m_system; }

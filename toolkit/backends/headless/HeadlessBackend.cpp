@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <thread>
 
-THeadlessBackend::THeadlessBackend() = default;
+THeadlessBackend::THeadlessBackend(int scale) : m_scale(scale) {}
 THeadlessBackend::~THeadlessBackend() = default;
 
 void THeadlessBackend::Attach(TWindowSystem& system) {
@@ -28,7 +28,9 @@ bool THeadlessBackend::CreateNativeWindow(HWND hwnd, const TNativeWindowParams& 
     TNativeWindow& w = m_windows[hwnd];
     w.Params = params;
     w.Bounds = params.Bounds;
-    w.Presented.Reset(std::max(params.Bounds.Width(), 0), std::max(params.Bounds.Height(), 0), kDesktopPixel);
+    w.DeviceBounds = m_scale.ToDevice(params.Bounds);
+    w.Presented.Reset(std::max(w.DeviceBounds.Width(), 0), std::max(w.DeviceBounds.Height(), 0),
+                      kDesktopPixel);
     return true;
 }
 
@@ -52,9 +54,11 @@ void THeadlessBackend::SetNativeWindowBounds(HWND hwnd, const TRect& screenBound
     if (it == m_windows.end()) {
         return;
     }
-    it->second.Bounds = screenBounds;
-    it->second.Presented.Resize(std::max(screenBounds.Width(), 0), std::max(screenBounds.Height(), 0),
-                                kDesktopPixel);
+    TNativeWindow& w = it->second;
+    w.Bounds = screenBounds;
+    w.DeviceBounds = m_scale.ToDevice(screenBounds);
+    w.Presented.Resize(std::max(w.DeviceBounds.Width(), 0), std::max(w.DeviceBounds.Height(), 0),
+                       kDesktopPixel);
 }
 
 void THeadlessBackend::SetNativeWindowShape(HWND hwnd, const TRegion* shape) {
@@ -62,10 +66,15 @@ void THeadlessBackend::SetNativeWindowShape(HWND hwnd, const TRegion* shape) {
     if (it == m_windows.end()) {
         return;
     }
+    TNativeWindow& w = it->second;
+    w.DeviceShape.clear();
     if (shape) {
-        it->second.Shape = *shape;
+        w.Shape = *shape;
+        for (const TRect& r : shape->Rects()) {
+            w.DeviceShape.push_back(m_scale.ToDevice(r));
+        }
     } else {
-        it->second.Shape.reset();
+        w.Shape.reset();
     }
 }
 
@@ -96,17 +105,24 @@ void THeadlessBackend::Present(HWND hwnd, const TPixelBuffer& surface, std::span
         return;
     }
     TNativeWindow& w = it->second;
-    if (w.Presented.Width() != surface.Width() || w.Presented.Height() != surface.Height()) {
-        w.Presented.Resize(surface.Width(), surface.Height(), kDesktopPixel);
+    const TRect device = m_scale.ToDevice(surface.Bounds());
+    if (w.Presented.Width() != device.Width() || w.Presented.Height() != device.Height()) {
+        w.Presented.Resize(device.Width(), device.Height(), kDesktopPixel);
     }
+    // The logical part whose blocks fit the presented pixels whole (a buffer too large to hold is
+    // cut short).
+    const TRect fits = IntersectRects(surface.Bounds(), m_scale.LogicalInside(w.Presented.Bounds()));
+    auto* target = reinterpret_cast<std::uint8_t*>(w.Presented.Pixels().data());
+    const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(w.Presented.Width()) * sizeof(std::uint32_t);
     for (const TRect& r : changed) {
-        const TRect area = IntersectRects(r, surface.Bounds());
-        for (int y = area.Top; y < area.Bottom; ++y) {
-            const std::uint32_t* from = surface.Row(y);
-            std::uint32_t* to = w.Presented.Row(y);
-            for (int x = area.Left; x < area.Right; ++x) {
-                to[x] = (!w.Shape || w.Shape->Contains(x, y)) ? from[x] : kDesktopPixel;
-            }
+        const TRect area = IntersectRects(r, fits);
+        if (area.IsEmpty()) {
+            continue;
+        }
+        m_scale.Blit(surface, area, target, pitch);
+        if (w.Shape) {
+            TRegion(area).Subtract(*w.Shape).ForEachRect(
+                area, [&](const TRect& outside) { m_scale.Fill(outside, kDesktopPixel, target, pitch); });
         }
     }
     w.LastChanged.assign(changed.begin(), changed.end());
@@ -132,7 +148,7 @@ const TPixelBuffer& THeadlessBackend::PresentedPixels(HWND hwnd) const {
 }
 
 TPixelBuffer THeadlessBackend::ScreenPixels() const {
-    TPixelBuffer screen(kScreenWidth, kScreenHeight, kDesktopPixel);
+    TPixelBuffer screen(m_scale.ToDevice(kScreenWidth), m_scale.ToDevice(kScreenHeight), kDesktopPixel);
     std::vector<const TNativeWindow*> order;
     for (const auto& [hwnd, w] : m_windows) {
         if (w.Visible && !w.Minimized) {
@@ -146,13 +162,14 @@ TPixelBuffer THeadlessBackend::ScreenPixels() const {
         return ap != bp ? bp : a->RaiseOrder < b->RaiseOrder;
     });
     for (const TNativeWindow* w : order) {
-        const TRect area = IntersectRects(w->Bounds, screen.Bounds());
+        const TRect area = IntersectRects(w->DeviceBounds, screen.Bounds());
         for (int y = area.Top; y < area.Bottom; ++y) {
             for (int x = area.Left; x < area.Right; ++x) {
-                const int lx = x - w->Bounds.Left;
-                const int ly = y - w->Bounds.Top;
-                if (w->Presented.Contains(lx, ly) && (!w->Shape || w->Shape->Contains(lx, ly))) {
-                    screen.Row(y)[x] = w->Presented.Row(ly)[lx];
+                const int dx = x - w->DeviceBounds.Left;
+                const int dy = y - w->DeviceBounds.Top;
+                if (w->Presented.Contains(dx, dy) &&
+                    (!w->Shape || w->Shape->Contains(m_scale.ToLogical(dx), m_scale.ToLogical(dy)))) {
+                    screen.Row(y)[x] = w->Presented.Row(dy)[dx];
                 }
             }
         }
@@ -217,33 +234,30 @@ void THeadlessBackend::Post(const TRawInput& raw) {
     }
 }
 
-void THeadlessBackend::MovePointer(TPoint screen) {
+void THeadlessBackend::PostPointer(TRawInputKind kind, TPoint device, TMouseButton button) {
     TRawInput raw;
-    raw.Kind = TRawInputKind::PointerMove;
-    raw.Screen = screen;
+    raw.Kind = kind;
+    raw.Screen = m_scale.ToLogical(device);
+    raw.Button = button;
     Post(raw);
+}
+
+void THeadlessBackend::MovePointer(TPoint screen) {
+    PostPointer(TRawInputKind::PointerMove, screen);
 }
 
 void THeadlessBackend::Press(TPoint screen, TMouseButton button) {
-    TRawInput raw;
-    raw.Kind = TRawInputKind::ButtonDown;
-    raw.Screen = screen;
-    raw.Button = button;
-    Post(raw);
+    PostPointer(TRawInputKind::ButtonDown, screen, button);
 }
 
 void THeadlessBackend::Release(TPoint screen, TMouseButton button) {
-    TRawInput raw;
-    raw.Kind = TRawInputKind::ButtonUp;
-    raw.Screen = screen;
-    raw.Button = button;
-    Post(raw);
+    PostPointer(TRawInputKind::ButtonUp, screen, button);
 }
 
 void THeadlessBackend::Wheel(TPoint screen, int delta) {
     TRawInput raw;
     raw.Kind = TRawInputKind::Wheel;
-    raw.Screen = screen;
+    raw.Screen = m_scale.ToLogical(screen);
     raw.WheelDelta = delta;
     Post(raw);
 }

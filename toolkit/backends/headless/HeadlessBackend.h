@@ -3,6 +3,7 @@
 #include "toolkit/graphics/PixelBuffer.h"
 #include "toolkit/graphics/Region.h"
 #include "toolkit/windowing/Backend.h"
+#include "toolkit/windowing/DisplayScale.h"
 
 #include <deque>
 #include <functional>
@@ -17,6 +18,10 @@
 // 1280 × 984 at (0, 0) (a 40-pixel panel at the bottom). Input is injected at screen points; what
 // windows present is kept per window and can be read back or written to PNG.
 //
+// At a scale N the screen has N times as many device pixels each way, so the toolkit sees the same
+// logical screen at every scale: windows are presented N times their size, each logical pixel as
+// an N × N block, and pointer input is injected at device points, as a real pointer reports it.
+//
 // When the toolkit has nothing to do and waits, the backend runs the next scripted step (see
 // WhenIdle), or moves a manual clock towards the time a test asked for; with nothing scripted a
 // test would wait forever, so the stall handler runs instead (by default it reports and aborts).
@@ -28,7 +33,7 @@ public:
     // What the screen shows where no window is (a shaped window's cut-away corners included).
     static constexpr std::uint32_t kDesktopPixel = 0x3A6EA5;
 
-    THeadlessBackend();
+    explicit THeadlessBackend(int scale = 1);
     ~THeadlessBackend() override;
 
     // ---- TBackend ----
@@ -37,6 +42,7 @@ public:
     void Detach() override;
     TRect ScreenRect() const override { return {0, 0, kScreenWidth, kScreenHeight}; }
     TRect WorkArea() const override { return {0, 0, kScreenWidth, kWorkAreaHeight}; }
+    int Scale() const { return m_scale.Factor(); }
     bool CreateNativeWindow(HWND hwnd, const TNativeWindowParams& params) override;
     void DestroyNativeWindow(HWND hwnd) override;
     void ShowNativeWindow(HWND hwnd, bool visible) override;
@@ -55,7 +61,8 @@ public:
     std::optional<std::string> ClipboardText() override;
     void Beep() override { ++m_beeps; }
 
-    // ---- Injection (queued; turned into messages when the toolkit retrieves them) ----
+    // ---- Injection at device points (queued; turned into messages when the toolkit retrieves
+    // them); at scale 1 device and logical points are the same ----
     void MovePointer(TPoint screen);
     void Press(TPoint screen, TMouseButton button = TMouseButton::Left);
     void Release(TPoint screen, TMouseButton button = TMouseButton::Left);
@@ -78,20 +85,24 @@ public:
     // ---- Reading back ----
     struct TNativeWindow {
         TNativeWindowParams Params;
-        TRect Bounds;
+        TRect Bounds; // logical, as the toolkit placed it
+        TRect DeviceBounds;
         bool Visible = false;
         bool Minimized = false;
-        std::optional<TRegion> Shape; // window coordinates
-        TPixelBuffer Presented;       // what the screen shows of the window, desktop outside its shape
+        std::optional<TRegion> Shape;   // logical window coordinates
+        std::vector<TRect> DeviceShape; // device window coordinates, as a platform gets it
+        TPixelBuffer Presented;         // device pixels: what the screen shows of the window,
+                                        // desktop outside its shape
         int PresentCount = 0;
-        std::vector<TRect> LastChanged;
-        std::uint64_t RaiseOrder = 0; // larger is nearer the front
+        std::vector<TRect> LastChanged; // logical, as the toolkit asked
+        std::uint64_t RaiseOrder = 0;   // larger is nearer the front
     };
     const TNativeWindow* Native(HWND hwnd) const;
     std::vector<HWND> NativeWindows() const;
-    // The presented pixels of a window, or an empty buffer for an unknown window.
+    // The presented (device) pixels of a window, or an empty buffer for an unknown window.
     const TPixelBuffer& PresentedPixels(HWND hwnd) const;
-    // The whole screen: desktop, then every visible window in raise order, each within its shape.
+    // The whole screen in device pixels: desktop, then every visible window in raise order, each
+    // within its shape.
     TPixelBuffer ScreenPixels() const;
     // Writes what the screen shows of the window (or, for 0, the whole screen) as a PNG file;
     // the error message when it cannot.
@@ -106,7 +117,9 @@ public:
 
 private:
     void Post(const TRawInput& raw);
+    void PostPointer(TRawInputKind kind, TPoint device, TMouseButton button = TMouseButton::Left);
 
+    TDisplayScale m_scale;
     TWindowSystem* m_system = nullptr;
     std::map<HWND, TNativeWindow> m_windows;
     std::uint64_t m_raiseCounter = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -29,7 +30,8 @@ std::unique_ptr<TBackend> ChooseBackend(std::string* note) {
         std::string error;
         if (std::unique_ptr<TSdlBackend> sdl = TSdlBackend::Create(&error)) {
             if (note) {
-                *note = "SDL backend";
+                *note =
+                    sdl->Scale() > 1 ? "SDL backend at scale " + std::to_string(sdl->Scale()) : "SDL backend";
             }
             return sdl;
         }

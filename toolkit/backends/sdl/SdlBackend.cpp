@@ -12,7 +12,10 @@
 
 #include <SDL2/SDL.h>
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -81,9 +84,20 @@ TRect FromSdl(const SDL_Rect& r) {
     return Bounds(r.x, r.y, r.w, r.h);
 }
 
+// The factor from the environment and the desktop; each value passed over is said once.
+int ChooseScale() {
+    std::vector<std::string> ignored;
+    const TDisplayScaleChoice choice = ChooseDisplayScale([](const char* name) { return std::getenv(name); },
+                                                          &SdlX11::ResourceString, &ignored);
+    for (const std::string& line : ignored) {
+        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str());
+    }
+    return choice.Scale;
+}
+
 } // namespace
 
-std::unique_ptr<TSdlBackend> TSdlBackend::Create(std::string* error) {
+std::unique_ptr<TSdlBackend> TSdlBackend::Create(std::string* error, int scale) {
     // Without this the window surface goes through OpenGL: far more memory and a slower start.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -102,6 +116,7 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Create(std::string* error) {
     SdlX11::InstallErrorHandler();
     SDL_StartTextInput();
     std::unique_ptr<TSdlBackend> backend(new TSdlBackend());
+    backend->m_scale = TDisplayScale(scale > 0 ? scale : ChooseScale());
     // The pointer starts with whatever cursor the root window has: set the arrow explicitly.
     backend->SetCursorShape(TCursorShape::Arrow);
     return backend;
@@ -138,9 +153,9 @@ void TSdlBackend::Detach() {
 TRect TSdlBackend::ScreenRect() const {
     SDL_Rect r;
     if (SDL_GetDisplayBounds(0, &r) != 0) {
-        return {0, 0, 1280, 1024};
+        return m_scale.LogicalInside({0, 0, 1280, 1024});
     }
-    return FromSdl(r);
+    return m_scale.LogicalInside(FromSdl(r));
 }
 
 TRect TSdlBackend::WorkArea() const {
@@ -148,7 +163,12 @@ TRect TSdlBackend::WorkArea() const {
     if (SDL_GetDisplayUsableBounds(0, &r) != 0) {
         return ScreenRect();
     }
-    return FromSdl(r);
+    return m_scale.LogicalInside(FromSdl(r));
+}
+
+SDL_Window* TSdlBackend::NativeWindow(HWND hwnd) const {
+    auto it = m_windows.find(hwnd);
+    return it == m_windows.end() ? nullptr : it->second.Window;
 }
 
 // ---- Native windows ---------------------------------------------------------------------------
@@ -160,9 +180,9 @@ bool TSdlBackend::CreateNativeWindow(HWND hwnd, const TNativeWindowParams& param
         flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
     }
     // SDL cannot make an empty window; the toolkit never presents outside its own size anyway.
-    SDL_Window* window =
-        SDL_CreateWindow(params.Title.c_str(), params.Bounds.Left, params.Bounds.Top,
-                         std::max(params.Bounds.Width(), 1), std::max(params.Bounds.Height(), 1), flags);
+    SDL_Window* window = SDL_CreateWindow(
+        params.Title.c_str(), m_scale.ToDevice(params.Bounds.Left), m_scale.ToDevice(params.Bounds.Top),
+        m_scale.DeviceLength(params.Bounds.Width()), m_scale.DeviceLength(params.Bounds.Height()), flags);
     if (!window) {
         return false;
     }
@@ -212,7 +232,8 @@ void TSdlBackend::ShowNativeWindow(HWND hwnd, bool visible) {
         TranslatePending();
     }
     // Placed before it appears: a window shown first and moved later flickers in the wrong place.
-    SDL_SetWindowPosition(native.Window, native.Bounds.Left, native.Bounds.Top);
+    SDL_SetWindowPosition(native.Window, m_scale.ToDevice(native.Bounds.Left),
+                          m_scale.ToDevice(native.Bounds.Top));
     SDL_ShowWindow(native.Window);
     if (native.Shaped) {
         SdlX11::ShapeWindow(native.Window, native.Shape, native.Shape.empty());
@@ -242,10 +263,11 @@ void TSdlBackend::SetNativeWindowBounds(HWND hwnd, const TRect& screenBounds) {
     const bool sized =
         native.Bounds.Width() != screenBounds.Width() || native.Bounds.Height() != screenBounds.Height();
     native.Bounds = screenBounds;
-    SDL_SetWindowPosition(native.Window, screenBounds.Left, screenBounds.Top);
+    SDL_SetWindowPosition(native.Window, m_scale.ToDevice(screenBounds.Left),
+                          m_scale.ToDevice(screenBounds.Top));
     if (sized) {
-        SDL_SetWindowSize(native.Window, std::max(screenBounds.Width(), 1),
-                          std::max(screenBounds.Height(), 1));
+        SDL_SetWindowSize(native.Window, m_scale.DeviceLength(screenBounds.Width()),
+                          m_scale.DeviceLength(screenBounds.Height()));
     }
 }
 
@@ -255,7 +277,12 @@ void TSdlBackend::SetNativeWindowShape(HWND hwnd, const TRegion* shape) {
         return;
     }
     TNative& native = it->second;
-    native.Shape = shape ? shape->Rects() : std::vector<TRect>{};
+    native.Shape.clear();
+    if (shape) {
+        for (const TRect& r : shape->Rects()) {
+            native.Shape.push_back(m_scale.ToDevice(r));
+        }
+    }
     native.Shaped = shape != nullptr || native.Shaped;
     // An empty region hides every pixel; an absent one shows the whole rectangle.
     const bool whole = shape == nullptr;
@@ -303,13 +330,16 @@ void TSdlBackend::Present(HWND hwnd, const TPixelBuffer& surface, std::span<cons
     if (!target) {
         return;
     }
-    const TRect limit{0, 0, std::min(target->w, surface.Width()), std::min(target->h, surface.Height())};
+    // Only whole blocks are drawn: the logical part of the surface that the window holds.
+    const TRect limit = IntersectRects(surface.Bounds(), m_scale.LogicalInside({0, 0, target->w, target->h}));
     const SDL_PixelFormat* format = target->format;
     const bool direct = format->BytesPerPixel == 4 && format->Rmask == 0xFF0000 &&
                         format->Gmask == 0x00FF00 && format->Bmask == 0x0000FF;
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) {
         return;
     }
+    auto* pixels = static_cast<std::uint8_t*>(target->pixels);
+    const int n = m_scale.Factor();
     std::vector<SDL_Rect> rects;
     rects.reserve(changed.size());
     for (const TRect& r : changed) {
@@ -317,23 +347,22 @@ void TSdlBackend::Present(HWND hwnd, const TPixelBuffer& surface, std::span<cons
         if (area.IsEmpty()) {
             continue;
         }
-        for (int y = area.Top; y < area.Bottom; ++y) {
-            const std::uint32_t* from = surface.Row(y) + area.Left;
-            auto* row =
-                static_cast<std::uint8_t*>(target->pixels) + static_cast<std::ptrdiff_t>(y) * target->pitch;
-            if (direct) {
-                std::memcpy(row + area.Left * 4, from, static_cast<std::size_t>(area.Width()) * 4);
-                continue;
-            }
-            for (int x = 0; x < area.Width(); ++x) {
-                const std::uint32_t p = from[x];
-                const Uint32 mapped = SDL_MapRGB(format, static_cast<Uint8>(p >> 16),
-                                                 static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
-                std::uint8_t* dst = row + (area.Left + x) * format->BytesPerPixel;
-                std::memcpy(dst, &mapped, format->BytesPerPixel);
+        if (direct) {
+            m_scale.Blit(surface, area, pixels, target->pitch);
+        } else {
+            for (int y = area.Top * n; y < area.Bottom * n; ++y) {
+                const std::uint32_t* from = surface.Row(y / n);
+                std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(y) * target->pitch;
+                for (int x = area.Left * n; x < area.Right * n; ++x) {
+                    const std::uint32_t p = from[x / n];
+                    const Uint32 mapped = SDL_MapRGB(format, static_cast<Uint8>(p >> 16),
+                                                     static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
+                    std::memcpy(row + x * format->BytesPerPixel, &mapped, format->BytesPerPixel);
+                }
             }
         }
-        rects.push_back({area.Left, area.Top, area.Width(), area.Height()});
+        const TRect device = m_scale.ToDevice(area);
+        rects.push_back({device.Left, device.Top, device.Width(), device.Height()});
     }
     if (SDL_MUSTLOCK(target)) {
         SDL_UnlockSurface(target);
@@ -416,7 +445,9 @@ TPoint TSdlBackend::ScreenPoint(unsigned sdlWindowId, int x, int y) const {
     if (window) {
         SDL_GetWindowPosition(window, &wx, &wy);
     }
-    return {wx + x, wy + y};
+    // The window's place and the point in it are mapped apart: a point keeps to the block it is
+    // in even where a window manager put the window off the block grid.
+    return {m_scale.ToLogical(wx) + m_scale.ToLogical(x), m_scale.ToLogical(wy) + m_scale.ToLogical(y)};
 }
 
 void TSdlBackend::Post(const TRawInput& raw) {
@@ -544,7 +575,8 @@ void TSdlBackend::TranslatePending() {
 void TSdlBackend::TakeGrabbedInput() {
     std::vector<TRawInput> grabbed;
     SdlX11::DrainPointerGrab(grabbed);
-    for (const TRawInput& raw : grabbed) {
+    for (TRawInput& raw : grabbed) {
+        raw.Screen = m_scale.ToLogical(raw.Screen);
         if (raw.Kind != TRawInputKind::Wheel) {
             m_lastPointer = raw.Screen;
         }
@@ -609,6 +641,7 @@ void TSdlBackend::WaitForEvents(std::int64_t deadlineMs) {
 std::optional<TPointerState> TSdlBackend::QueryPointer() {
     for (const auto& [hwnd, native] : m_windows) {
         if (std::optional<TPointerState> state = SdlX11::QueryPointer(native.Window)) {
+            state->Screen = m_scale.ToLogical(state->Screen);
             return state;
         }
         break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/windowing/Backend.h"
+#include "toolkit/windowing/DisplayScale.h"
 
 #include <array>
 #include <map>
@@ -18,10 +19,17 @@ union SDL_Event;
 // Real windows through SDL2: one borderless SDL window per top-level window, the window surface
 // (no OpenGL) for presentation, SDL input turned into raw input at screen points. Moving and
 // sizing are the toolkit's own loops; this backend only lets them read the real pointer.
+//
+// At a scale N every window is N times its logical size on the screen and shows each logical
+// pixel as an N × N block. Everything this backend reports (screen, work area, pointer) is in
+// logical pixels and everything it is given (bounds, shapes, changed rectangles) is too; the
+// conversion happens here and nowhere else.
 class TSdlBackend final : public TBackend {
 public:
     // Initialises SDL video; nullptr, with the reason in error, when no display can be opened.
-    static std::unique_ptr<TSdlBackend> Create(std::string* error = nullptr);
+    // scale 0 takes the factor from the environment and the desktop (ChooseDisplayScale), saying
+    // on standard error which values it ignored; 1 to 4 use that factor.
+    static std::unique_ptr<TSdlBackend> Create(std::string* error = nullptr, int scale = 0);
     ~TSdlBackend() override;
 
     const char* Name() const override { return "sdl"; }
@@ -47,6 +55,11 @@ public:
     std::optional<std::string> ClipboardText() override;
     void Beep() override;
 
+    int Scale() const { return m_scale.Factor(); }
+    // The SDL window of a top-level window, for tests that read what it shows; nullptr when the
+    // window has no native window here.
+    SDL_Window* NativeWindow(HWND hwnd) const;
+
 private:
     TSdlBackend() = default;
 
@@ -54,9 +67,9 @@ private:
         SDL_Window* Window = nullptr;
         bool Popup = false;
         HWND Owner = 0;
-        TRect Bounds;
+        TRect Bounds; // logical
         bool Visible = false;
-        std::vector<TRect> Shape; // window coordinates; empty for the whole rectangle
+        std::vector<TRect> Shape; // device window coordinates; empty for the whole rectangle
         bool Shaped = false;
     };
 
@@ -66,11 +79,13 @@ private:
     // Takes what the pointer grab's connection has caught into the raw input queue.
     void TakeGrabbedInput();
     HWND WindowOf(unsigned sdlWindowId) const;
+    // The logical screen point of a device point in an SDL window.
     TPoint ScreenPoint(unsigned sdlWindowId, int x, int y) const;
     void Post(const TRawInput& raw);
     void UpdateMouseCapture();
     bool AnyPopupVisible() const;
 
+    TDisplayScale m_scale;
     TWindowSystem* m_system = nullptr;
     std::map<HWND, TNative> m_windows;
     std::unordered_map<unsigned, HWND> m_byId;

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <algorithm>
+#include <climits>
 
 #if defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xlib.h>
@@ -40,11 +41,44 @@ int IgnoreErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
+bool OnX11() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && SDL_strcmp(driver, "x11") == 0;
+}
+
+// A connection of the program's own, beside SDL's: it reads the resource database at start and
+// later holds the pointer grab.
+Display* g_ownDisplay = nullptr;
+bool g_grabActive = false;
+
+Display* OwnDisplay(const char* name) {
+    if (!g_ownDisplay) {
+        g_ownDisplay = XOpenDisplay(name);
+    }
+    return g_ownDisplay;
+}
+
+short DeviceCoordinate(int v) {
+    return static_cast<short>(std::clamp(v, SHRT_MIN, SHRT_MAX));
+}
+
+unsigned short DeviceLength(int v) {
+    return static_cast<unsigned short>(std::clamp(v, 0, static_cast<int>(USHRT_MAX)));
+}
+
 } // namespace
 
+std::string ResourceString() {
+    if (!OnX11()) {
+        return {};
+    }
+    Display* display = OwnDisplay(nullptr);
+    const char* resources = display ? XResourceManagerString(display) : nullptr;
+    return resources ? resources : "";
+}
+
 void InstallErrorHandler() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && SDL_strcmp(driver, "x11") == 0) {
+    if (OnX11()) {
         XSetErrorHandler(&IgnoreErrors);
     }
 }
@@ -90,8 +124,8 @@ bool ShapeWindow(SDL_Window* window, const std::vector<TRect>& rects, bool whole
         std::vector<XRectangle> xr;
         xr.reserve(rects.size());
         for (const TRect& r : rects) {
-            xr.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top),
-                          static_cast<unsigned short>(r.Width()), static_cast<unsigned short>(r.Height())});
+            xr.push_back({DeviceCoordinate(r.Left), DeviceCoordinate(r.Top), DeviceLength(r.Width()),
+                          DeviceLength(r.Height())});
         }
         XShapeCombineRectangles(x->Dpy, x->Win, ShapeBounding, 0, 0, xr.data(), static_cast<int>(xr.size()),
                                 ShapeSet, YXBanded);
@@ -120,37 +154,27 @@ bool Bell(SDL_Window* anyWindow) {
     return true;
 }
 
-namespace {
-
-Display* g_grabDisplay = nullptr;
-bool g_grabActive = false;
-
-} // namespace
-
 bool StartPointerGrab(SDL_Window* anchor) {
     std::optional<TX11Window> x = X11Of(anchor);
     if (!x) {
         return false;
     }
-    if (!g_grabDisplay) {
-        g_grabDisplay = XOpenDisplay(DisplayString(x->Dpy));
-        if (!g_grabDisplay) {
-            return false;
-        }
+    if (!OwnDisplay(DisplayString(x->Dpy))) {
+        return false;
     }
     const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-    const int result = XGrabPointer(g_grabDisplay, x->Win, False, mask, GrabModeAsync, GrabModeAsync,
+    const int result = XGrabPointer(g_ownDisplay, x->Win, False, mask, GrabModeAsync, GrabModeAsync,
                                     0 /* None */, 0 /* None */, CurrentTime);
     g_grabActive = result == GrabSuccess;
     return g_grabActive;
 }
 
 void StopPointerGrab() {
-    if (g_grabDisplay && g_grabActive) {
-        XUngrabPointer(g_grabDisplay, CurrentTime);
+    if (g_ownDisplay && g_grabActive) {
+        XUngrabPointer(g_ownDisplay, CurrentTime);
         // Everything the grab caught up to now is in the queue afterwards, for DrainPointerGrab;
         // nothing more comes through this connection.
-        XSync(g_grabDisplay, False);
+        XSync(g_ownDisplay, False);
     }
     g_grabActive = false;
 }
@@ -160,16 +184,16 @@ bool PointerGrabActive() {
 }
 
 bool PointerGrabPending() {
-    return g_grabDisplay && g_grabActive && XPending(g_grabDisplay) > 0;
+    return g_ownDisplay && g_grabActive && XPending(g_ownDisplay) > 0;
 }
 
 void DrainPointerGrab(std::vector<TRawInput>& out) {
-    if (!g_grabDisplay) {
+    if (!g_ownDisplay) {
         return;
     }
-    while (XPending(g_grabDisplay) > 0) {
+    while (XPending(g_ownDisplay) > 0) {
         XEvent event;
-        XNextEvent(g_grabDisplay, &event);
+        XNextEvent(g_ownDisplay, &event);
         TRawInput raw;
         switch (event.type) {
         case MotionNotify:
@@ -215,9 +239,9 @@ void DrainPointerGrab(std::vector<TRawInput>& out) {
 
 void ClosePointerGrab() {
     StopPointerGrab();
-    if (g_grabDisplay) {
-        XCloseDisplay(g_grabDisplay);
-        g_grabDisplay = nullptr;
+    if (g_ownDisplay) {
+        XCloseDisplay(g_ownDisplay);
+        g_ownDisplay = nullptr;
     }
 }
 
@@ -301,6 +325,9 @@ void SettleBeforeQuit() {
 #else
 
 void InstallErrorHandler() {}
+std::string ResourceString() {
+    return {};
+}
 std::optional<TPointerState> QueryPointer(SDL_Window*) {
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 struct SDL_Window;
@@ -16,9 +17,12 @@ namespace SdlX11 {
 // After SDL_Init: an error handler that ignores errors instead of exiting (a clipboard requester
 // that goes away before it is answered raises BadWindow).
 void InstallErrorHandler();
-// The X pointer and buttons, read from the root window of window's screen.
+// The X resource database string of the display (what xrdb loaded: Xft.dpi and the like), empty
+// when there is none. The connection it opens stays for the pointer grab.
+std::string ResourceString();
+// The X pointer (device pixels) and buttons, read from the root window of window's screen.
 std::optional<TPointerState> QueryPointer(SDL_Window* window);
-// Shapes the window to the rectangles (window coordinates, banded top to bottom); an empty list
+// Shapes the window to the rectangles (device window coordinates, banded top to bottom); an empty list
 // with whole set restores the full rectangle.
 bool ShapeWindow(SDL_Window* window, const std::vector<TRect>& rects, bool whole);
 // Gives the input focus to window and waits until the server has done it.
