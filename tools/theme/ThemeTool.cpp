@@ -5,6 +5,7 @@
 #include "skin/core/SUIThemes.h"
 #include "toolkit/components/Resources.h"
 #include "toolkit/graphics/BmpCodec.h"
+#include "tools/theme/ThemeCheck.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,7 +24,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: varnel-theme pack DIR FILE\n"
     "       varnel-theme dump FILE\n"
-    "       varnel-theme export LOOK DIR   (LOOK: MacOS, WinXP, DeepBlue, Protein, BlueGlass)\n";
+    "       varnel-theme export LOOK DIR   (LOOK: MacOS, WinXP, DeepBlue, Protein, BlueGlass)\n"
+    "       varnel-theme check FILE\n";
 
 constexpr const char* kValuesFile = "values.txt";
 
@@ -175,7 +177,9 @@ std::string FormatValue(TsuiThemeValueKind kind, std::int32_t value) {
     return std::to_string(value);
 }
 
-std::string Printable(std::string_view text) {
+} // namespace
+
+std::string PrintableText(std::string_view text) {
     std::string out;
     for (unsigned char c : text) {
         if (c == '"' || c == '\\') {
@@ -191,8 +195,6 @@ std::string Printable(std::string_view text) {
     }
     return out;
 }
-
-} // namespace
 
 TStatus PackTheme(const fs::path& folder, const std::string& file, std::ostream& err) {
     std::error_code ec;
@@ -350,7 +352,8 @@ TStatus DumpTheme(const std::string& file, std::ostream& out) {
                 break;
             case TsuiThemeEntryType::String:
                 line << "\""
-                     << Printable(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))
+                     << PrintableText(
+                            std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))
                      << "\"";
                 break;
             }
@@ -412,6 +415,24 @@ TStatus ExportLook(const std::string& look, const fs::path& folder) {
     return WriteFileBytes(folder / kValuesFile, std::as_bytes(std::span(text.data(), text.size())));
 }
 
+int CheckThemeCommand(const std::string& file, std::ostream& out, std::ostream& err) {
+    std::vector<TThemeFinding> findings;
+    const TStatus status = CheckTheme(file, findings);
+    if (!status) {
+        err << "varnel-theme: " << status.Message() << "\n";
+        return kThemeCheckUnreadable;
+    }
+    for (const TThemeFinding& finding : findings) {
+        out << file << ": " << finding.Text << "\n";
+    }
+    if (findings.empty()) {
+        out << file << ": all " << kThemeElementCount << " elements are present and well formed\n";
+        return kThemeCheckClean;
+    }
+    out << file << ": " << findings.size() << (findings.size() == 1 ? " problem\n" : " problems\n");
+    return kThemeCheckProblems;
+}
+
 int RunThemeTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] == "-h" || args[0] == "--help") {
         (args.empty() ? err : out) << kUsage;
@@ -426,6 +447,8 @@ int RunThemeTool(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     } else if (command == "dump" && args.size() == 2) {
         status = DumpTheme(args[1], out);
+    } else if (command == "check" && args.size() == 2) {
+        return CheckThemeCommand(args[1], out, err);
     } else if (command == "export" && args.size() == 3) {
         status = ExportLook(args[1], args[2]);
         if (status) {
