@@ -128,6 +128,14 @@ void TSuiSpinButtons::WMSize(TMessage& message) {
     FitButtons();
 }
 
+void TSuiSpinButtons::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    // The buttons cover the whole control. A button may paint itself at once (a change of focus
+    // repaints every button) while this control still waits for its own first paint, which
+    // would then erase the button if it were not clipped out.
+    params.Style |= WS_CLIPCHILDREN;
+}
+
 void TSuiSpinButtons::Loaded() {
     TWinControl::Loaded();
     FitButtons();

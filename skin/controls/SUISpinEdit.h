@@ -35,6 +35,7 @@ public:
     TNotifyEvent OnDownClick;
 
 protected:
+    void CreateParams(TCreateParams& params) override;
     void Loaded() override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void WMSize(TMessage& message) override;
