@@ -1,11 +1,13 @@
 #include "tools/theme/ThemeTool.h"
 
+#include "skin/core/SUILookOverride.h"
 #include "skin/core/SUIThemeFileReader.h"
 #include "skin/core/SUIThemeFileWriter.h"
 #include "skin/core/SUIThemes.h"
 #include "toolkit/components/Resources.h"
 #include "toolkit/graphics/BmpCodec.h"
 #include "tools/theme/ThemeCheck.h"
+#include "tools/theme/ThemePreview.h"
 
 #include <algorithm>
 #include <cctype>
@@ -25,7 +27,8 @@ constexpr const char* kUsage =
     "usage: varnel-theme pack DIR FILE\n"
     "       varnel-theme dump FILE\n"
     "       varnel-theme export LOOK DIR   (LOOK: MacOS, WinXP, DeepBlue, Protein, BlueGlass)\n"
-    "       varnel-theme check FILE\n";
+    "       varnel-theme check FILE\n"
+    "       varnel-theme preview LOOK|FILE [--png FILE]\n";
 
 constexpr const char* kValuesFile = "values.txt";
 
@@ -374,15 +377,9 @@ TStatus DumpTheme(const std::string& file, std::ostream& out) {
 }
 
 TStatus ExportLook(const std::string& look, const fs::path& folder) {
-    std::optional<TsuiUIStyle> style;
-    for (TsuiUIStyle candidate : kBuiltInUIStyles) {
-        if (Lower(kUIStyleNames[candidate]) == Lower(look)) {
-            style = candidate;
-        }
-    }
+    const std::optional<TsuiUIStyle> style = FindBuiltInLook(look);
     if (!style) {
-        return TStatus::Fail(Quoted(look) +
-                             " is not a built-in look (MacOS, WinXP, DeepBlue, Protein, BlueGlass)");
+        return TStatus::Fail(Quoted(look) + " is not a built-in look (" + BuiltInLookNames() + ")");
     }
     std::error_code ec;
     fs::create_directories(folder, ec);
@@ -447,6 +444,9 @@ int RunThemeTool(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     } else if (command == "dump" && args.size() == 2) {
         status = DumpTheme(args[1], out);
+    } else if (command == "preview" && (args.size() == 2 || (args.size() == 4 && args[2] == "--png"))) {
+        return RunThemePreview(TThemePreviewSource::FromArgument(args[1]), args.size() == 4 ? args[3] : "",
+                               out, err);
     } else if (command == "check" && args.size() == 2) {
         return CheckThemeCommand(args[1], out, err);
     } else if (command == "export" && args.size() == 3) {
