@@ -5,6 +5,7 @@
 // of its meaning.
 
 #include "toolkit/components/Resources.h"
+#include "tools/paint_resources/AppPictures.h"
 #include "tools/paint_resources/ContactSheet.h"
 #include "tools/paint_resources/Pixmap.h"
 #include "tools/paint_resources/ResourceFiles.h"
@@ -171,18 +172,29 @@ TEST(PaintingProgram, ReproducesTheCommittedFilesByteForByte) {
     const TScratchDir dir("paint-resources");
     std::string error;
     ASSERT_TRUE(WriteAllResources(dir.Path(), error)) << error;
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.Path())) {
+    std::set<std::string> written;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
+        if (!entry.is_regular_file()) {
+            continue;
+        }
+        const fs::path relative = fs::relative(entry.path(), dir.Path());
+        written.insert(relative.generic_string());
+        // What the program carries is compared as it carries it; the rest (the desktop's icons)
+        // as the files committed beside it.
         const std::string name = entry.path().stem().string();
-        names.insert(name);
-        const std::vector<std::uint8_t> committed = Embedded(name);
-        ASSERT_FALSE(committed.empty()) << name << " is painted but not among the program's resources";
+        const bool embedded = relative.parent_path().empty() && entry.path().extension() != ".png";
+        const std::vector<std::uint8_t> committed =
+            embedded ? Embedded(name) : ReadFile(fs::path(VARNEL_SOURCE_DIR) / "resources" / relative);
+        ASSERT_FALSE(committed.empty()) << relative << " is painted but not among the committed resources";
         EXPECT_TRUE(ReadFile(entry.path()) == committed)
-            << entry.path().filename().string()
+            << relative.string()
             << " differs from the committed file: run varnel-paint-resources resources and commit the result";
     }
-    EXPECT_EQ(names.size(), BitmapResources().size() + 1);
-    EXPECT_TRUE(names.count(kMainIconName));
+    EXPECT_EQ(written.size(), BitmapResources().size() + 1 + AppPictureFiles().size());
+    EXPECT_TRUE(written.count(std::string(kMainIconName) + ".ico"));
+    for (const TAppPictureFile& file : AppPictureFiles()) {
+        EXPECT_TRUE(written.count(file.path)) << file.path;
+    }
 }
 
 TEST(PaintingProgram, FilesKeepThePaintedPixelsInTheirColourOrder) {

@@ -315,6 +315,13 @@ public:
         m_prop.m_identType = std::move(typeName);
         return *this;
     }
+    // The values an integer property accepts, for a type that is a subrange (1..3): a layout
+    // giving another value is a load error naming the property.
+    TPropRef& Range(std::int64_t min, std::int64_t max) {
+        m_prop.m_min = min;
+        m_prop.m_max = max;
+        return *this;
+    }
     // Declared for subclasses to publish, invisible until then.
     TPropRef& Unpublished() {
         m_prop.m_published = false;

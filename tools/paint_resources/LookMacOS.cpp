@@ -104,12 +104,13 @@ TShape TitleSymbol(TTitleSymbol s, double cx, double cy) {
     return {};
 }
 
-TImage TitleButton(const TGumdrop& g, TTitleSymbol symbol, TFaceState state) {
-    const int size = 17;
-    // Drawn over the very rows of the title bar it sits on, since the look draws it opaque.
-    TImage img = RowImage(size, size, kTitleButtonTop, TitleRow);
+// One gumdrop of size × size pixels and radius r. Over the title bar it is drawn on the very rows
+// it sits on, since the look draws it opaque; otherwise it stands alone with see-through corners.
+TImage TitleButton(const TGumdrop& g, TTitleSymbol symbol, TFaceState state, int size, double r,
+                   bool overTitleRows) {
+    TImage img = overTitleRows ? RowImage(size, size, kTitleButtonTop, TitleRow)
+                               : TImage(size, size, TitleRow(kTitleButtonTop + size / 2));
     const double c = size / 2.0;
-    const double r = 6.6;
     // Pressed drops deepen towards their rim colour rather than towards black, so yellow stays
     // amber instead of turning olive.
     const double dim = state == TFaceState::Down ? 0.4 : 0.0;
@@ -129,10 +130,14 @@ TImage TitleButton(const TGumdrop& g, TTitleSymbol symbol, TFaceState state) {
     return img;
 }
 
+const TGumdrop& DropOf(TTitleSymbol symbol) {
+    static const TGumdrop* const drops[6] = {&kGraphite, &kBlue, &kGreen, &kGreen, &kYellow, &kRed};
+    return *drops[static_cast<int>(symbol)];
+}
+
 TImage TitleButtons() {
     return TitleButtonStrip(17, [](TTitleSymbol symbol, TFaceState state) {
-        static const TGumdrop* const drops[6] = {&kGraphite, &kBlue, &kGreen, &kGreen, &kYellow, &kRed};
-        return TitleButton(*drops[static_cast<int>(symbol)], symbol, state);
+        return TitleButton(DropOf(symbol), symbol, state, 17, 6.6, true);
     });
 }
 
@@ -162,6 +167,10 @@ TImage PushButton(TFaceState state) {
 }
 
 } // namespace
+
+TImage MacOSTitleDrop(TTitleSymbol symbol, TFaceState state, int size, double radius) {
+    return TitleButton(DropOf(symbol), symbol, state, size, radius, false);
+}
 
 void AddMacOSResources(std::vector<TResourceEntry>& out) {
     const TPalette p = Palette();

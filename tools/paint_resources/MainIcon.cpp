@@ -29,8 +29,9 @@ TShape KeyShape(double k, double grow) {
 TImage PaintMainIcon(int size) {
     const double k = size / 32.0;
     TImage img(size, size, Hex(0x3C82DC));
-    const double inset = size >= 32 ? 1.0 : 0.5;
-    const double r = size >= 32 ? 6.5 : 3.5;
+    // From 32 pixels up the tile's margin and corners grow with the icon.
+    const double inset = size >= 32 ? k : 0.5;
+    const double r = size >= 32 ? 6.5 * k : 3.5;
     // The tile.
     img.Fill(RoundRectShape(inset, inset, size - inset, size - inset, r), Hex(0x1C4F9C));
     img.Fill(RoundRectShape(inset + 1, inset + 1, size - inset - 1, size - inset - 1, r - 1),
@@ -39,7 +40,7 @@ TImage PaintMainIcon(int size) {
     img.Fill(RoundRectShape(inset + 2 * k, inset + 1.5 * k, size - inset - 2 * k, size * 0.5, r - 1.5),
              kWhite, VerticalFade(inset, size * 0.5, 0.55, 0.1));
     // The key, with a dark outline so it reads at 16 pixels too.
-    const double outline = size >= 32 ? 1.0 : 0.7;
+    const double outline = size >= 32 ? k : 0.7;
     img.Fill(Offset(KeyShape(k, outline), 0.5 * k, 0.8 * k), Hex(0x0B2A5A), 0.35);
     img.Fill(KeyShape(k, outline), Hex(0x6B4500));
     img.Fill(KeyShape(k, 0), LinearGradient({4 * k, 4 * k}, {28 * k, 28 * k},

@@ -4,5 +4,5 @@
 
 #include "tools/paint_resources/Painter.h"
 
-// The icon at 16 or 32 pixels square, with real coverage in its alpha (see-through corners).
+// The icon at 16 pixels square or larger, with real coverage in its alpha (see-through corners).
 TImage PaintMainIcon(int size);

@@ -1,5 +1,6 @@
 #include "tools/paint_resources/ResourceFiles.h"
 
+#include "tools/paint_resources/AppPictures.h"
 #include "tools/paint_resources/MainIcon.h"
 #include "tools/paint_resources/ResourceTable.h"
 
@@ -132,5 +133,5 @@ bool WriteAllResources(const std::filesystem::path& outDir, std::string& error) 
         error = iconPath.string() + ": cannot write";
         return false;
     }
-    return true;
+    return WriteAppPictures(outDir, error);
 }

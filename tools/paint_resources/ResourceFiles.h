@@ -21,5 +21,6 @@ std::vector<std::uint8_t> EncodeIco(const std::vector<TImage>& images);
 inline constexpr const char* kMainIconName = "MAINICON";
 
 // Paints every bitmap of the table and the icon into outDir (which must exist), as NAME.bmp and
-// MAINICON.ico. Stops at the first failure with a message naming the file.
+// MAINICON.ico, then the pictures of the program's windows and desktop icons (AppPictures.h).
+// Stops at the first failure with a message naming the file.
 bool WriteAllResources(const std::filesystem::path& outDir, std::string& error);

@@ -4,6 +4,7 @@
 // holds, whether the magenta key may appear in it, and the function that paints it.
 
 #include "tools/paint_resources/Painter.h"
+#include "tools/paint_resources/Parts.h"
 
 #include <functional>
 #include <string>
@@ -39,6 +40,9 @@ TImage PaintBitmapResource(const TResourceEntry& entry);
 TImage Strip(int frameWidth, int height, int frames, const std::function<TImage(int)>& paintFrame);
 
 void AddMacOSResources(std::vector<TResourceEntry>& out);
+// One of the MacOS look's title-bar gumdrops on its own, size × size pixels with see-through
+// corners (real coverage in its alpha), for pictures that are drawn over the title bar.
+TImage MacOSTitleDrop(TTitleSymbol symbol, TFaceState state, int size, double radius);
 void AddWinXPResources(std::vector<TResourceEntry>& out);
 void AddDeepBlueResources(std::vector<TResourceEntry>& out);
 void AddProteinResources(std::vector<TResourceEntry>& out);

@@ -1,7 +1,8 @@
 // varnel-paint-resources OUTDIR [--contact-sheet FILE.png]
 //
 // Paints every built-in bitmap of the skin and the program's icon into OUTDIR (NAME.bmp and
-// MAINICON.ico), the files committed under resources/. With --contact-sheet it also writes a PNG
+// MAINICON.ico), and the pictures of the program's windows (title-bar buttons, the About logo) and
+// its desktop icons: the files committed under resources/. With --contact-sheet it also writes a PNG
 // that shows them all, scaled up and labelled, with a preview of each look.
 
 #include "tools/paint_resources/ContactSheet.h"
