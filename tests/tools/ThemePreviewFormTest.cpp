@@ -10,10 +10,13 @@
 #include "skin/controls/SUIProgressBar.h"
 #include "skin/controls/SUITrackBar.h"
 #include "skin/core/SUIMgr.h"
+#include "skin/dialogs/SUIDialog.h"
+#include "skin/dialogs/SUIMessageForm.h"
 #include "skin/frame/SUIForm.h"
 #include "skin/menus/SUIMenu.h"
 #include "tests/support/ControlFixture.h"
 #include "tests/support/SkinnedComponents.h"
+#include "toolkit/controls/Image.h"
 #include "toolkit/controls/Label.h"
 #include "toolkit/menus/MenuItem.h"
 #include "tools/theme/ThemePreview.h"
@@ -35,6 +38,7 @@ class ThemePreviewFormTest : public TControlFixture {
 protected:
     ThemePreviewFormTest() {
         RegisterFormClasses();
+        RegisterDialogClasses();
         m_dir = fs::path(testing::TempDir()) / ("theme-preview-form-" + std::to_string(::getpid()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
@@ -193,4 +197,58 @@ TEST_F(ThemePreviewFormTest, TheControlsWorkAndSayWhatTheyDid) {
     MenuItem("&Menu items", "&Checked item")->Click();
     EXPECT_EQ(form->Status()->Caption(), "\"Checked item\" is unchecked");
     EXPECT_EQ(form->Content()->PopupMenu(), form->PopupMenu());
+}
+
+TEST_F(ThemePreviewFormTest, EachMessageButtonOpensABoxOfItsIconTypeInTheLookShown) {
+    form->ShowLook(Protein);
+    ShowForm(form);
+    const struct {
+        TsuiIconType Icon;
+        std::vector<std::string> Buttons;
+        const char* Press;
+        const char* Report;
+    } boxes[] = {
+        {TsuiIconType::suiNone, {"OK"}, "OK", "The \"No icon\" box was answered \"OK\""},
+        {TsuiIconType::suiWarning, {"Cancel", "OK"}, "Cancel", "The \"Warning\" box was answered \"Cancel\""},
+        {TsuiIconType::suiStop, {"OK"}, nullptr, "The \"Stop\" box was closed"},
+        {TsuiIconType::suiInformation, {"OK"}, "OK", "The \"Information\" box was answered \"OK\""},
+        {TsuiIconType::suiHelp, {"Cancel", "No", "Yes"}, "No", "The \"Help\" box was answered \"No\""},
+    };
+    ASSERT_EQ(std::size(boxes), static_cast<std::size_t>(L::kMessageButtonCount));
+    for (int i = 0; i < L::kMessageButtonCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(OnContent(form->MessageButton(i)), L::MessageButton(i));
+        bool seen = false;
+        DoWhenIdle([&, i] {
+            TfrmMsg* box = form->MessageDialog()->MessageForm();
+            ASSERT_NE(box, nullptr);
+            seen = true;
+            EXPECT_EQ(form->MessageDialog()->IconType(), boxes[i].Icon);
+            EXPECT_EQ(box->Image1->Visible(), boxes[i].Icon != TsuiIconType::suiNone);
+            EXPECT_EQ(box->suiForm1->UIStyle(), Protein);
+            std::vector<std::string> captions;
+            for (TsuiButton* button : box->Buttons()) {
+                captions.push_back(button->Caption());
+                EXPECT_EQ(button->UIStyle(), Protein);
+            }
+            EXPECT_EQ(captions, boxes[i].Buttons);
+            if (!boxes[i].Press) {
+                Backend().KeyDown(VK_ESCAPE);
+                Backend().KeyUp(VK_ESCAPE);
+                return;
+            }
+            for (TsuiButton* button : box->Buttons()) {
+                if (button->Caption() == boxes[i].Press) {
+                    const TPoint p = At(button, 10, 10);
+                    InjectMove(p);
+                    InjectPress(p);
+                    InjectRelease(p);
+                }
+            }
+        });
+        ClickOn(form->MessageButton(i), 20, 10);
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(form->MessageDialog()->MessageForm(), nullptr);
+        EXPECT_EQ(form->Status()->Caption(), boxes[i].Report);
+    }
 }

@@ -166,7 +166,7 @@ TEST_F(ThemePreviewPngTest, EveryBuiltInLookShowsEveryControlInItsPicturesAndCol
 
         // Group boxes: framed in the look's control border colour.
         const std::uint32_t controlBorder = Pixel(style, TsuiThemeElement::ControlBorderColor);
-        for (const TRect& group : {L::kButtonGroup, L::kCheckBoxGroup}) {
+        for (const TRect& group : {L::kButtonGroup, L::kCheckBoxGroup, L::kMessageGroup}) {
             const TRect g = at(group);
             EXPECT_EQ(shot.At(g.Left + g.Width() / 2, g.Bottom - 1), controlBorder) << "group box";
             EXPECT_EQ(shot.At(g.Left, g.Top + g.Height() / 2), controlBorder) << "group box";
@@ -174,8 +174,12 @@ TEST_F(ThemePreviewPngTest, EveryBuiltInLookShowsEveryControlInItsPicturesAndCol
 
         // Push buttons, arrow buttons: the look's button face from their top-left corner.
         const TPixelBuffer corner = FaceCorner(style);
-        for (const TRect& button : {L::kNormalButton, L::kDisabledButton, L::kDefaultButton, L::kGlyphButton,
-                                    L::kArrowUpButton, L::kArrowDownButton}) {
+        std::vector<TRect> buttons = {L::kNormalButton, L::kDisabledButton, L::kDefaultButton,
+                                      L::kGlyphButton,  L::kArrowUpButton,  L::kArrowDownButton};
+        for (int i = 0; i < L::kMessageButtonCount; ++i) {
+            buttons.push_back(L::MessageButton(i));
+        }
+        for (const TRect& button : buttons) {
             const TRect b = at(button);
             expectContains("button face", Bounds(b.Left, b.Top, corner.Width(), corner.Height()), corner);
         }

@@ -15,6 +15,7 @@
 #include "skin/controls/SUIURLLabel.h"
 #include "skin/core/SUILookOverride.h"
 #include "skin/core/SUIMgr.h"
+#include "skin/dialogs/SUIDialog.h"
 #include "skin/frame/SUIForm.h"
 #include "skin/frame/SUILookSource.h"
 #include "skin/menus/SUIMenu.h"
@@ -136,6 +137,7 @@ TThemePreviewForm::TThemePreviewForm(TComponent* owner) : TForm(owner) {
     BuildCheckBoxes();
     BuildValueControls();
     BuildMemo();
+    BuildMessageButtons();
 
     m_status = Place<TLabel>(this, m_content, L::kStatusLabel, "Status");
     m_status->SetTransparent(true);
@@ -334,6 +336,73 @@ void TThemePreviewForm::BuildMemo() {
     m_memo->SetHScrollBar(m_memoHBar);
 }
 
+void TThemePreviewForm::BuildMessageButtons() {
+    auto* group = Place<TsuiGroupBox>(this, m_content, L::kMessageGroup, "suiGroupBox3");
+    group->SetCaption("Message boxes");
+    group->SetParentColor(true);
+    m_messageDialog = new TsuiMessageDialog(this);
+    m_messageDialog->SetName("suiMessageDialog1");
+    m_messageDialog->SetPosition(poMainFormCenter);
+
+    // One box per icon type, with one, two and three buttons among them.
+    struct TBox {
+        const char* Button;
+        const char* Text;
+        std::vector<std::pair<const char*, TModalResult>> Answers;
+    };
+    const TBox boxes[L::kMessageButtonCount] = {
+        {"No icon", "A message box without an icon.", {{"OK", mrOk}}},
+        {"Warning",
+         "A warning, with two buttons. Ctrl+C copies the message.",
+         {{"OK", mrOk}, {"Cancel", mrCancel}}},
+        {"Stop", "Something went wrong.", {{"OK", mrOk}}},
+        {"Information",
+         "For your information: the text wraps onto as many lines as it needs, and the box grows with it.",
+         {{"OK", mrOk}}},
+        {"Help", "A question, with three buttons.", {{"Yes", mrYes}, {"No", mrNo}, {"Cancel", mrCancel}}},
+    };
+    for (int i = 0; i < L::kMessageButtonCount; ++i) {
+        const TBox& box = boxes[i];
+        auto* button = Place<TsuiButton>(this, group, L::MessageButton(i),
+                                         ("suiMessageButton" + std::to_string(i + 1)).c_str());
+        button->SetCaption(box.Button);
+        button->OnClick = [this, i, box](TObject*) {
+            TsuiMessageDialog* dialog = m_messageDialog;
+            dialog->SetIconType(static_cast<TsuiIconType>(i));
+            dialog->SetCaption(box.Button);
+            dialog->SetText(box.Text);
+            dialog->SetButtonCount(static_cast<int>(box.Answers.size()));
+            using TSetCaption = void (TsuiMessageDialog::*)(const std::string&);
+            using TSetResult = void (TsuiMessageDialog::*)(TModalResult);
+            const TSetCaption setCaption[] = {&TsuiMessageDialog::SetButton1Caption,
+                                              &TsuiMessageDialog::SetButton2Caption,
+                                              &TsuiMessageDialog::SetButton3Caption};
+            const TSetResult setResult[] = {&TsuiMessageDialog::SetButton1ModalResult,
+                                            &TsuiMessageDialog::SetButton2ModalResult,
+                                            &TsuiMessageDialog::SetButton3ModalResult};
+            for (std::size_t n = 0; n < box.Answers.size(); ++n) {
+                (dialog->*setCaption[n])(box.Answers[n].first);
+                (dialog->*setResult[n])(box.Answers[n].second);
+            }
+            // The preview may be gone when the box returns (the program ended meanwhile).
+            auto alive = AliveToken();
+            const TModalResult result = dialog->ShowModal();
+            if (alive.expired()) {
+                return;
+            }
+            std::string answer = "closed";
+            for (const auto& [caption, value] : box.Answers) {
+                if (value == result) {
+                    answer = std::string("answered \"") + caption + "\"";
+                    break;
+                }
+            }
+            Report(std::string("The \"") + box.Button + "\" box was " + answer);
+        };
+        m_messageButtons.push_back(button);
+    }
+}
+
 // ---- Looks ----------------------------------------------------------------------------------------
 
 void TThemePreviewForm::ShowLook(TsuiUIStyle style) {
@@ -464,6 +533,7 @@ int RunThemePreview(const TThemePreviewSource& source, const std::string& png, s
     }
     std::unique_ptr<TWindowSystem> system = StartWindowSystem(std::move(backend), std::move(clock));
     RegisterFormClasses();
+    RegisterDialogClasses();
 
     TThemePreviewForm* form = nullptr;
     Application->CreateForm(form);

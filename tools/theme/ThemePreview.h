@@ -30,6 +30,7 @@ class TsuiGroupBox;
 class TsuiImageButton;
 class TsuiImagePanel;
 class TsuiMainMenu;
+class TsuiMessageDialog;
 class TsuiMemo;
 class TsuiPopupMenu;
 class TsuiProgressBar;
@@ -43,7 +44,7 @@ class TsuiURLLabel;
 // the scroll bars and the track bar take the thickness their look gives them.
 namespace ThemePreviewLayout {
 constexpr int kContentWidth = 600;
-constexpr int kContentHeight = 320;
+constexpr int kContentHeight = 292;
 
 constexpr TRect kButtonGroup = Bounds(8, 6, 204, 128);
 constexpr TRect kNormalButton = Bounds(20, 26, 86, 27);
@@ -69,6 +70,13 @@ constexpr TRect kTrackBar = Bounds(224, 94, 180, 30);
 constexpr TRect kHScrollBar = Bounds(224, 134, 180, 16);
 constexpr TRect kVScrollBar = Bounds(414, 12, 16, 138);
 constexpr TRect kMemo = Bounds(440, 12, 152, 138);
+
+constexpr TRect kMessageGroup = Bounds(224, 162, 368, 76);
+// The buttons that open a message box, left to right: no icon, warning, stop, information, help.
+constexpr int kMessageButtonCount = 5;
+constexpr TRect MessageButton(int index) {
+    return Bounds(236 + 70 * index, 190, 66, 25);
+}
 
 constexpr TRect kStatusLabel = Bounds(224, 252, 368, 13);
 } // namespace ThemePreviewLayout
@@ -130,6 +138,9 @@ public:
     TsuiGroupBox* ButtonGroup() const { return m_buttonGroup; }
     TsuiImagePanel* ImagePanel() const { return m_imagePanel; }
     TsuiURLLabel* URLLabel() const { return m_urlLabel; }
+    // The button that opens the message box of icon type index (as TsuiIconType counts).
+    TsuiButton* MessageButton(int index) const { return m_messageButtons.at(index); }
+    TsuiMessageDialog* MessageDialog() const { return m_messageDialog; }
     // The line at the bottom that tells what the controls last did.
     TLabel* Status() const { return m_status; }
 
@@ -139,6 +150,7 @@ private:
     void BuildCheckBoxes();
     void BuildValueControls();
     void BuildMemo();
+    void BuildMessageButtons();
 
     // Gives every skinned component the look, then what depends on it, and fits the window.
     void ApplyLook(TsuiUIStyle style, TsuiFileTheme* theme);
@@ -178,6 +190,8 @@ private:
     TsuiMemo* m_memo = nullptr;
     TsuiScrollBar* m_memoVBar = nullptr;
     TsuiScrollBar* m_memoHBar = nullptr;
+    TsuiMessageDialog* m_messageDialog = nullptr;
+    std::vector<TsuiButton*> m_messageButtons;
     TLabel* m_status = nullptr;
 };
 

@@ -23,12 +23,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: varnel-theme pack DIR FILE\n"
-    "       varnel-theme dump FILE\n"
-    "       varnel-theme export LOOK DIR   (LOOK: MacOS, WinXP, DeepBlue, Protein, BlueGlass)\n"
-    "       varnel-theme check FILE\n"
-    "       varnel-theme preview LOOK|FILE [--png FILE]\n";
+constexpr const char* kUsage = "usage: varnel-theme pack DIR FILE\n"
+                               "       varnel-theme dump FILE\n"
+                               "       varnel-theme export LOOK DIR\n"
+                               "       varnel-theme check FILE\n"
+                               "       varnel-theme preview LOOK|FILE [--png FILE]\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Makes, lists, checks and shows the theme files of Varnel's skin.\n"
+    "\n"
+    "  pack DIR FILE      packs a theme folder into a theme file: one KEY.bmp per image\n"
+    "                     element and values.txt with one Key=value line per integer, colour\n"
+    "                     (0xBBGGRR) or boolean element\n"
+    "  dump FILE          lists a theme file's entries with their types, sizes and values\n"
+    "  export LOOK DIR    writes a built-in look as a theme folder to start from\n"
+    "  check FILE         reports, one line each, the elements the file lacks or stores under\n"
+    "                     the wrong type, strips whose width does not divide into their\n"
+    "                     frames (push button 3, title-bar buttons 18, check box and radio\n"
+    "                     button 4, track bar 3, scroll-bar buttons 6, scroll-bar slider 3),\n"
+    "                     images that do not decode, and entries no element reads; exit\n"
+    "                     status 0 when nothing is wrong, 1 when something is, 2 when the\n"
+    "                     file cannot be read\n"
+    "  preview LOOK|FILE  opens a window with every skinned control in a built-in look or a\n"
+    "                     theme file, working; its Look menu switches looks and F5 reloads\n"
+    "                     the theme file after it was packed again\n"
+    "      --png FILE     renders the preview window into a PNG file without a display, and\n"
+    "                     exits\n"
+    "\n"
+    "LOOK is one of MacOS, WinXP, DeepBlue, Protein and BlueGlass, in any letter case.\n"
+    "Exit status: 0 on success, 1 when a file cannot be read, written or loaded (check: see\n"
+    "above), 2 when the command line is wrong.\n";
 
 constexpr const char* kValuesFile = "values.txt";
 
@@ -432,8 +457,12 @@ int CheckThemeCommand(const std::string& file, std::ostream& out, std::ostream& 
 
 int RunThemeTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] == "-h" || args[0] == "--help") {
-        (args.empty() ? err : out) << kUsage;
-        return args.empty() ? kThemeToolUsage : kThemeToolOk;
+        if (args.empty()) {
+            err << kUsage;
+            return kThemeToolUsage;
+        }
+        out << kUsage << kHelp;
+        return kThemeToolOk;
     }
     const std::string& command = args[0];
     TStatus status = TStatus::Ok();

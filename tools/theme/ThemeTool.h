@@ -6,6 +6,8 @@
 //   varnel-theme dump FILE         lists a theme file's entries with their types, sizes and values
 //   varnel-theme export LOOK DIR   writes a built-in look as a theme folder to start from
 //   varnel-theme check FILE        reports what a theme file lacks or gets wrong
+//   varnel-theme preview LOOK|FILE shows every skinned control in a look or theme file
+//                 [--png FILE]     (or renders that window into a PNG file)
 //
 // A theme folder holds one KEY.bmp per image element (ButtonImage.bmp, ...) and values.txt with
 // one Key=value line per integer, colour or boolean element: integers and colours in decimal or
