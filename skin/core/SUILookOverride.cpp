@@ -9,33 +9,13 @@
 #include <memory>
 #include <sys/stat.h>
 
-namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameLetters(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 std::optional<TsuiUIStyle> FindBuiltInLook(std::string_view name) {
-    for (TsuiUIStyle style : kBuiltInUIStyles) {
-        if (SameLetters(kUIStyleNames[style], name)) {
-            return style;
-        }
+    // Letter case ignored, as layouts name looks.
+    const std::optional<std::int64_t> value = UIStyleInfo.ValueOf(name);
+    if (!value || *value == FromThemeFile) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return static_cast<TsuiUIStyle>(*value);
 }
 
 std::string BuiltInLookNames() {

@@ -6,6 +6,7 @@
 #include "skin/core/SUIThemeFileWriter.h"
 #include "skin/core/SUIThemes.h"
 #include "tests/skin/core/ThemeFileBytes.h"
+#include "tests/tools/ThemeToolFixture.h"
 #include "toolkit/components/Resources.h"
 #include "toolkit/graphics/BmpCodec.h"
 #include "tools/theme/ThemeTool.h"
@@ -57,21 +58,8 @@ std::vector<std::byte> BmpOf(int width, int height) {
     return bytes;
 }
 
-class ThemeCheckTest : public testing::Test {
+class ThemeCheckTest : public TThemeToolFixture {
 protected:
-    void SetUp() override {
-        m_dir = fs::path(testing::TempDir()) / ("theme-check-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    int Run(std::vector<std::string> args) {
-        m_out.str("");
-        m_err.str("");
-        return RunThemeTool(args, m_out, m_err);
-    }
-
     // A theme file holding every element of style, in element order, as the writer makes it;
     // change, when given, may add entries of its own instead of (returning true) an element's.
     using TChange = std::function<bool(TsuiThemeElement, TsuiThemeFileWriter&)>;
@@ -113,10 +101,6 @@ protected:
         }
         return set;
     }
-
-    fs::path m_dir;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
 };
 
 } // namespace

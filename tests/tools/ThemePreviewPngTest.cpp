@@ -5,6 +5,7 @@
 #include "skin/core/SUIPublic.h"
 #include "skin/core/SUIThemes.h"
 #include "tests/support/Artifacts.h"
+#include "tests/tools/ThemeToolFixture.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Color.h"
 #include "toolkit/graphics/PngCodec.h"
@@ -103,25 +104,7 @@ std::uint32_t Pixel(TsuiUIStyle style, TsuiThemeElement element) {
     return ColorToPixel(GetBuiltInThemeColor(style, element));
 }
 
-class ThemePreviewPngTest : public testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = fs::path(testing::TempDir()) / ("theme-preview-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    int Run(std::vector<std::string> args) {
-        m_out.str("");
-        m_err.str("");
-        return RunThemeTool(args, m_out, m_err);
-    }
-
-    fs::path m_dir;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
-};
+class ThemePreviewPngTest : public TThemeToolFixture {};
 
 } // namespace
 
