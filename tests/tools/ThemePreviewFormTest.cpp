@@ -132,12 +132,12 @@ TEST_F(ThemePreviewFormTest, EveryLookReachesEverySkinnedComponentAndTheWindowFi
     EXPECT_EQ(form->Skin()->Caption(), "Varnel theme preview: glass.theme");
 
     // Back to a built-in look from the menu, and to the file again.
-    MenuItem("&Look", "WinXP")->Click();
+    MenuItem("&Look", "&WinXP")->Click();
     ExpectEveryComponentIn(WinXP, nullptr);
-    EXPECT_TRUE(MenuItem("&Look", "WinXP")->Checked());
+    EXPECT_TRUE(MenuItem("&Look", "&WinXP")->Checked());
     MenuItem("&Look", "&Theme file glass.theme")->Click();
     ExpectEveryComponentIn(FromThemeFile, loaded);
-    EXPECT_FALSE(MenuItem("&Look", "WinXP")->Checked());
+    EXPECT_FALSE(MenuItem("&Look", "&WinXP")->Checked());
 }
 
 TEST_F(ThemePreviewFormTest, ReloadShowsTheFileAsItIsNowOrKeepsTheOneShownWhenItNoLongerLoads) {

@@ -167,10 +167,12 @@ void TThemePreviewForm::BuildMenus() {
 
     TMenuItem* look = AddItem(this, items, "&Look");
     for (TsuiUIStyle style : kBuiltInUIStyles) {
-        TMenuItem* item = AddItem(this, look, std::string(kUIStyleNames[style]), [this, style](TObject*) {
-            ShowLook(style);
-            Report(std::string("Look: ") + std::string(kUIStyleNames[style]));
-        });
+        // The looks' first letters differ: each is its access key.
+        TMenuItem* item =
+            AddItem(this, look, "&" + std::string(kUIStyleNames[style]), [this, style](TObject*) {
+                ShowLook(style);
+                Report(std::string("Look: ") + std::string(kUIStyleNames[style]));
+            });
         item->SetRadioItem(true);
         item->SetGroupIndex(1);
         m_lookItems.push_back(item);
