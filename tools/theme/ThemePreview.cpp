@@ -87,6 +87,24 @@ void LoadTitleButtonFrames(const TsuiLookSource& look, int first, TPicture* norm
     }
 }
 
+// Button number (1 to 3) of a message box says caption and answers result.
+void SetAnswer(TsuiMessageDialog& dialog, int number, const std::string& caption, TModalResult result) {
+    switch (number) {
+    case 1:
+        dialog.SetButton1Caption(caption);
+        dialog.SetButton1ModalResult(result);
+        break;
+    case 2:
+        dialog.SetButton2Caption(caption);
+        dialog.SetButton2ModalResult(result);
+        break;
+    default:
+        dialog.SetButton3Caption(caption);
+        dialog.SetButton3ModalResult(result);
+        break;
+    }
+}
+
 } // namespace
 
 TThemePreviewSource TThemePreviewSource::FromArgument(const std::string& lookOrFile) {
@@ -374,17 +392,8 @@ void TThemePreviewForm::BuildMessageButtons() {
             dialog->SetCaption(box.Button);
             dialog->SetText(box.Text);
             dialog->SetButtonCount(static_cast<int>(box.Answers.size()));
-            using TSetCaption = void (TsuiMessageDialog::*)(const std::string&);
-            using TSetResult = void (TsuiMessageDialog::*)(TModalResult);
-            const TSetCaption setCaption[] = {&TsuiMessageDialog::SetButton1Caption,
-                                              &TsuiMessageDialog::SetButton2Caption,
-                                              &TsuiMessageDialog::SetButton3Caption};
-            const TSetResult setResult[] = {&TsuiMessageDialog::SetButton1ModalResult,
-                                            &TsuiMessageDialog::SetButton2ModalResult,
-                                            &TsuiMessageDialog::SetButton3ModalResult};
             for (std::size_t n = 0; n < box.Answers.size(); ++n) {
-                (dialog->*setCaption[n])(box.Answers[n].first);
-                (dialog->*setResult[n])(box.Answers[n].second);
+                SetAnswer(*dialog, static_cast<int>(n) + 1, box.Answers[n].first, box.Answers[n].second);
             }
             // The preview may be gone when the box returns (the program ended meanwhile).
             auto alive = AliveToken();

@@ -6,7 +6,7 @@
 #include "skin/core/SUIThemeFileReader.h"
 #include "skin/core/SUIThemes.h"
 #include "tests/support/Artifacts.h"
-#include "tests/tools/ThemeToolFixture.h"
+#include "tests/tools/theme/ThemeToolFixture.h"
 #include "toolkit/components/Resources.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "tools/theme/ThemeTool.h"

@@ -5,7 +5,7 @@
 #include "skin/core/SUIPublic.h"
 #include "skin/core/SUIThemes.h"
 #include "tests/support/Artifacts.h"
-#include "tests/tools/ThemeToolFixture.h"
+#include "tests/tools/theme/ThemeToolFixture.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/graphics/Color.h"
 #include "toolkit/graphics/PngCodec.h"

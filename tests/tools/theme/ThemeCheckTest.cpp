@@ -6,7 +6,7 @@
 #include "skin/core/SUIThemeFileWriter.h"
 #include "skin/core/SUIThemes.h"
 #include "tests/skin/core/ThemeFileBytes.h"
-#include "tests/tools/ThemeToolFixture.h"
+#include "tests/tools/theme/ThemeToolFixture.h"
 #include "toolkit/components/Resources.h"
 #include "toolkit/graphics/BmpCodec.h"
 #include "tools/theme/ThemeTool.h"
