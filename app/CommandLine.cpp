@@ -21,11 +21,17 @@ namespace {
 constexpr std::string_view kVersionText = "Varnel V1.0\n";
 
 constexpr std::string_view kHelpText =
-    "Usage: varnel                     the password generator's window (not built yet)\n"
-    "       varnel generate [OPTIONS]  print passwords, one per line\n"
+    "Usage: varnel [--reproducible]    open the password generator's window\n"
+    "       varnel generate [OPTIONS]  print passwords, one per line, without a window\n"
     "       varnel --help | --version\n"
     "\n"
-    "Run 'varnel generate --help' for the options of the command line.\n";
+    "Window options:\n"
+    "      --reproducible  draw from a fixed sequence that is the same in every run, so that a\n"
+    "                      list can be reproduced; the caption then ends in \"(reproducible)\".\n"
+    "                      Never use such passwords to protect anything\n"
+    "\n"
+    "Run 'varnel generate --help' for the options of the command line. The window needs a\n"
+    "display; without one, 'varnel' says so and ends with status 1.\n";
 
 constexpr std::string_view kGenerateHelpText =
     "Usage: varnel generate [OPTIONS]\n"
@@ -70,9 +76,7 @@ constexpr std::string_view kGenerateHelpText =
     "\n"
     "Exit status: 0 on success, 1 when the random generator or the output fails, 2 on bad usage.\n";
 
-constexpr std::string_view kNoWindowText =
-    "Varnel V1.0: the password generator's window is not built yet; there is nothing to show.\n"
-    "Run 'varnel generate' to print passwords, or 'varnel --help'.\n";
+constexpr std::string_view kNoCommandText = "varnel: no command given. Try 'varnel --help'.\n";
 
 constexpr std::string_view kReproducibleWarning =
     "varnel: warning: --reproducible makes the same passwords in every run, and anyone who has "
@@ -357,11 +361,30 @@ int RunGenerate(std::span<const std::string_view> args, int outFd, int errFd, TR
 
 } // namespace
 
+TRunKind ClassifyArguments(std::span<const std::string_view> args, TWindowOptions& options,
+                           std::string& error) {
+    if (!args.empty()) {
+        const std::string_view first = args[0];
+        if (!first.starts_with("-") || first == "--help" || first == "-h" || first == "--version") {
+            return TRunKind::Command;
+        }
+    }
+    for (const std::string_view arg : args) {
+        if (arg == "--reproducible") {
+            options.Reproducible = true;
+        } else {
+            error = "varnel: unknown option '" + std::string(arg) + "'. Try 'varnel --help'.\n";
+            return TRunKind::Invalid;
+        }
+    }
+    return TRunKind::Window;
+}
+
 int RunCommandLine(std::span<const std::string_view> args, int outFd, int errFd,
                    TRandomSource* systemSource) {
     if (args.empty()) {
-        WriteAll(errFd, kNoWindowText);
-        return kExitFailure;
+        WriteAll(errFd, kNoCommandText);
+        return kExitUsage;
     }
     const std::string_view command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {

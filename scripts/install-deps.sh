@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building (and, with "test", testing) Varnel needs.
+# Installs the Debian packages that building and running (and, with "test", testing) Varnel needs.
+# xdg-utils is the desktop's "open", through which the window opens its help page and web page.
 # Idempotent and silent when everything is already there.
 set -euo pipefail
 
@@ -8,6 +9,7 @@ build_packages=(
     libsdl2-dev libx11-dev libxext-dev
     libfreetype-dev libfontconfig-dev libjpeg-dev libpng-dev
     fonts-wine fonts-dejavu-core
+    xdg-utils
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev

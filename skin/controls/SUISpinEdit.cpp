@@ -130,9 +130,8 @@ void TSuiSpinButtons::WMSize(TMessage& message) {
 
 void TSuiSpinButtons::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
-    // The buttons cover the whole control. A button may paint itself at once (a change of focus
-    // repaints every button) while this control still waits for its own first paint, which
-    // would then erase the button if it were not clipped out.
+    // The two buttons cover the box whole. Without this the box, painted after a button that was
+    // painted early (a new look repaints the buttons at once), would wipe that button out.
     params.Style |= WS_CLIPCHILDREN;
 }
 

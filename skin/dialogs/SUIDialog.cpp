@@ -159,9 +159,8 @@ void TsuiMessageDialog::PrepareForm(TfrmMsg* form) {
 
 int TsuiMessageDialog::ShowModal() {
     auto* form = new TfrmMsg(Application);
-    if (!form->CreationStatus() || !form->suiForm1 || !form->lbl || !form->Image1) {
-        const std::string why =
-            form->CreationStatus() ? "the message form is incomplete" : form->CreationStatus().Message();
+    if (!form->CreationStatus()) {
+        const std::string why = form->CreationStatus().Message();
         delete form;
         ShowErrorBox("Cannot show the message \"" + Text() + "\": " + why);
         return mrCancel;

@@ -2,6 +2,7 @@
 
 #include "skin/controls/SUIButton.h"
 #include "skin/frame/SUIForm.h"
+#include "toolkit/components/Properties.h"
 #include "toolkit/controls/Clipboard.h"
 #include "toolkit/controls/Image.h"
 #include "toolkit/controls/Label.h"
@@ -22,7 +23,11 @@ constexpr WORD kKeyC = 67;
 TfrmMsg::TfrmMsg(TComponent* owner) : TForm(owner) {
     RegisterFormClasses();
     RegisterClasses<TLabel, TImage, TsuiButton>();
-    if (TStatus loaded = LoadLayout("SUIMessageForm"); !loaded) {
+    TStatus loaded = LoadLayout("SUIMessageForm");
+    if (loaded) {
+        loaded = RequireBoundFields(this, "SUIMessageForm");
+    }
+    if (!loaded) {
         RefuseCreation(loaded.Message());
     }
 }

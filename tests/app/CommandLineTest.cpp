@@ -304,7 +304,7 @@ TEST(CommandLine, EntropyIsOneLineOnStandardErrorBesideThePasswords) {
     EXPECT_NE(lines[1].find("warning"), std::string::npos);
 }
 
-TEST(CommandLine, HelpVersionAndTheMissingWindow) {
+TEST(CommandLine, HelpVersionAndNoCommand) {
     EXPECT_EQ(RunVarnel({"--version"}).Out, "Varnel V1.0\n");
     EXPECT_EQ(RunVarnel({"--version"}).Status, kExitSuccess);
 
@@ -336,10 +336,38 @@ TEST(CommandLine, HelpVersionAndTheMissingWindow) {
         EXPECT_NE(explained.find(std::string(" ") + c), std::string::npos) << c;
     }
 
+    // The program's own help lists the window with its option and the command line.
+    EXPECT_NE(help.Out.find("varnel [--reproducible]"), std::string::npos);
+    EXPECT_EQ(help.Out.find("not built"), std::string::npos);
+
     const TOutcome bare = RunVarnel({});
-    EXPECT_EQ(bare.Status, kExitFailure);
+    EXPECT_EQ(bare.Status, kExitUsage);
     EXPECT_EQ(bare.Out, "");
-    EXPECT_NE(bare.Err.find("window is not built yet"), std::string::npos);
+    EXPECT_NE(bare.Err.find("varnel --help"), std::string::npos);
+}
+
+TEST(CommandLine, ArgumentsChooseBetweenTheWindowAndTheCommandLine) {
+    const auto classify = [](std::vector<std::string_view> args, TWindowOptions& options,
+                             std::string& error) { return ClassifyArguments(args, options, error); };
+    TWindowOptions options;
+    std::string error;
+    EXPECT_EQ(classify({}, options, error), TRunKind::Window);
+    EXPECT_FALSE(options.Reproducible);
+    EXPECT_EQ(classify({"--reproducible"}, options, error), TRunKind::Window);
+    EXPECT_TRUE(options.Reproducible);
+    for (std::vector<std::string_view> command : {std::vector<std::string_view>{"generate", "-n", "3"},
+                                                  {"--help"},
+                                                  {"-h"},
+                                                  {"--version"},
+                                                  {"help"},
+                                                  {"frobnicate"}}) {
+        TWindowOptions untouched;
+        EXPECT_EQ(classify(command, untouched, error), TRunKind::Command) << command[0];
+        EXPECT_FALSE(untouched.Reproducible);
+    }
+    TWindowOptions bad;
+    EXPECT_EQ(classify({"--reproducible", "--colour"}, bad, error), TRunKind::Invalid);
+    EXPECT_NE(error.find("'--colour'"), std::string::npos);
 }
 
 TEST(CommandLine, ClosedPipeEndsQuietlyWithFailure) {

@@ -307,6 +307,16 @@ TEST_F(ToolBarTest, ThePointerAndTheArrowKeysMoveBetweenTheBarsMenus) {
 }
 
 TEST_F(ToolBarTest, AChosenItemRunsAfterTheMenuHasClosed) {
+    // The command runs once the bar has let go of its button too: an About window it opens must
+    // not find the bar's Help button still dropped.
+    TToolButton* droppedDuringCommand = fileButton;
+    bool menusOpenDuringCommand = true;
+    const TNotifyEvent logged = about->OnClick;
+    about->OnClick = [&](TObject* sender) {
+        droppedDuringCommand = bar->DroppedButton();
+        menusOpenDuringCommand = !OpenMenuWindows().empty();
+        logged(sender);
+    };
     WhenIdle([&] { InjectMove(Centre(helpButton)); });
     WhenIdle([&] {
         const TPoint p = Centre(about);
@@ -317,6 +327,8 @@ TEST_F(ToolBarTest, AChosenItemRunsAfterTheMenuHasClosed) {
     Press(Centre(fileButton));
     EXPECT_THAT(log, ElementsAre("About"));
     EXPECT_EQ(bar->DroppedButton(), nullptr);
+    EXPECT_EQ(droppedDuringCommand, nullptr);
+    EXPECT_FALSE(menusOpenDuringCommand);
 }
 
 TEST_F(ToolBarTest, AltAndAnAccessKeyDropTheMenuWithItsFirstItemReady) {

@@ -106,6 +106,11 @@ TEST_F(Shell, TheClipboardKeepsBytesExactlyUpToTheFirstNul) {
     EXPECT_EQ(GetClipboardText(), "Varnel\r\nsecond\r\n");
     EXPECT_TRUE(SetClipboardText(std::string("kept\0dropped", 12)));
     EXPECT_EQ(GetClipboardText(), "kept");
+    // A clipboard that refuses the text says so and keeps what it had.
+    Backend().SetClipboardRefused(true);
+    EXPECT_FALSE(SetClipboardText("refused"));
+    EXPECT_EQ(GetClipboardText(), "kept");
+    Backend().SetClipboardRefused(false);
     Beep();
     Beep();
     EXPECT_EQ(Backend().BeepCount(), 2);

@@ -97,6 +97,24 @@ std::vector<const TDataInfo*> TClassInfo::AllData() const {
     return result;
 }
 
+std::vector<const THandlerInfo*> TClassInfo::AllHandlers() const {
+    std::vector<const THandlerInfo*> result =
+        m_parent ? m_parent->AllHandlers() : std::vector<const THandlerInfo*>();
+    for (const auto& h : m_handlers) {
+        result.push_back(h.get());
+    }
+    return result;
+}
+
+std::vector<const TFieldInfo*> TClassInfo::AllFields() const {
+    std::vector<const TFieldInfo*> result =
+        m_parent ? m_parent->AllFields() : std::vector<const TFieldInfo*>();
+    for (const auto& f : m_fields) {
+        result.push_back(f.get());
+    }
+    return result;
+}
+
 const THandlerInfo* TClassInfo::FindHandler(std::string_view name) const {
     for (const TClassInfo* c = this; c; c = c->m_parent) {
         for (const auto& h : c->m_handlers) {

@@ -66,6 +66,9 @@ public:
     // Handler methods and component fields a root class declares, its ancestors' included.
     const THandlerInfo* FindHandler(std::string_view name) const;
     const TFieldInfo* FindField(std::string_view name) const;
+    // Every handler and component field, ancestors' first, each in declaration order.
+    std::vector<const THandlerInfo*> AllHandlers() const;
+    std::vector<const TFieldInfo*> AllFields() const;
 
     // Builds and registers the information of class T (see VARNEL_CLASS_INFO). The optional
     // describe(TClassBuilder<T>&) declares the published properties in order.

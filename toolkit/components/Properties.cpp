@@ -475,6 +475,28 @@ TComponent* LookupRoot(TObject* obj) {
 
 } // namespace
 
+std::vector<std::string> UnboundFields(const TObject* root) {
+    std::vector<std::string> unbound;
+    for (const TFieldInfo* field : root->ClassInfo().AllFields()) {
+        if (!field->Get(root)) {
+            unbound.push_back(field->Name());
+        }
+    }
+    return unbound;
+}
+
+TStatus RequireBoundFields(const TObject* root, std::string_view layoutName) {
+    const std::vector<std::string> unbound = UnboundFields(root);
+    if (unbound.empty()) {
+        return TStatus::Ok();
+    }
+    std::string names;
+    for (const std::string& name : unbound) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    return TStatus::Fail(std::string(layoutName) + " makes no component for " + names);
+}
+
 TStatus SetPropText(TObject* obj, std::string_view path, std::string_view text) {
     TPropTarget target;
     if (TStatus s = ResolvePropPath(obj, path, target); !s) {

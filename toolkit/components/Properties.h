@@ -631,6 +631,12 @@ TStatus ResolvePropPath(TObject* obj, std::string_view path, TPropTarget& target
 std::optional<std::string> GetPropText(const TObject* obj, std::string_view path);
 // Sets a property from text in the same form, through the class's setter. Component references
 // and handlers are looked up by name among the components and handlers of the object's owner.
+// The component fields of root's class (a window class) that point to no component, by name: a
+// layout that was meant to make them did not.
+std::vector<std::string> UnboundFields(const TObject* root);
+// Ok when every field is bound; otherwise a failure naming the layout and the fields.
+TStatus RequireBoundFields(const TObject* root, std::string_view layoutName);
+
 TStatus SetPropText(TObject* obj, std::string_view path, std::string_view text);
 
 // Converting a layout value to what a property holds; shared by the layout reader and

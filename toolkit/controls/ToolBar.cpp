@@ -739,6 +739,7 @@ void TToolBar::TrackMenu(TToolButton* button, bool fromKeyboard) {
     auto alive = AliveToken();
     m_inMenuLoop = true;
     TToolButton* current = button;
+    TMenuItem* chosen = nullptr;
     bool keyboard = fromKeyboard;
     const TCustomForm* form = GetParentForm(this);
     while (current) {
@@ -759,6 +760,8 @@ void TToolBar::TrackMenu(TToolButton* button, bool fromKeyboard) {
                            : 0;
         params.SelectFirst = keyboard;
         params.LeftButtonOnly = true;
+        // The chosen command runs once the bar has let go of its button, below.
+        params.ReturnCommand = true;
         TToolButton* next = nullptr;
         // The loop may call these after something freed the toolbar and before it notices.
         params.OnBarKey = [&](TMenuBarDirection direction) {
@@ -786,8 +789,12 @@ void TToolBar::TrackMenu(TToolButton* button, bool fromKeyboard) {
         };
         const TTrackMenuResult result = ::TrackMenu(current->MenuItem(), params);
         if (alive.expired()) {
+            if (result.Chosen) {
+                result.Chosen->Click();
+            }
             return;
         }
+        chosen = result.Chosen;
         const bool moved = result.Reason == TMenuCloseReason::MovedPrevious ||
                            result.Reason == TMenuCloseReason::MovedNext ||
                            result.Reason == TMenuCloseReason::PointerSwitched;
@@ -800,8 +807,15 @@ void TToolBar::TrackMenu(TToolButton* button, bool fromKeyboard) {
     }
     m_droppedButton = nullptr;
     m_inMenuLoop = false;
-    Invalidate();
+    // Shown let go before the command runs: a window the command opens finds the bar at rest.
+    Repaint();
+    if (alive.expired()) {
+        return;
+    }
     UpdateHotFromCursor();
+    if (chosen) {
+        chosen->Click();
+    }
 }
 
 void TToolBar::CMDialogChar(TMessage& message) {

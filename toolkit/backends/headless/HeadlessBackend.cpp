@@ -295,6 +295,9 @@ void THeadlessBackend::PlatformCloseRequest(HWND hwnd) {
 // ---- Clipboard ---------------------------------------------------------------------------------------
 
 bool THeadlessBackend::SetClipboardText(std::string_view text) {
+    if (m_clipboardRefused) {
+        return false;
+    }
     m_clipboard.assign(text);
     m_hasClipboard = true;
     ++m_clipboardWrites;

@@ -101,6 +101,8 @@ public:
     bool MouseCaptured() const { return m_mouseCaptured; }
     const std::string& Clipboard() const { return m_clipboard; }
     int ClipboardWrites() const { return m_clipboardWrites; }
+    // While set, the clipboard refuses text as a desktop's may: writes fail and change nothing.
+    void SetClipboardRefused(bool refused) { m_clipboardRefused = refused; }
 
 private:
     void Post(const TRawInput& raw);
@@ -114,6 +116,7 @@ private:
     bool m_mouseCaptured = false;
     std::string m_clipboard;
     bool m_hasClipboard = false;
+    bool m_clipboardRefused = false;
     int m_clipboardWrites = 0;
     int m_beeps = 0;
     TPixelBuffer m_empty;

@@ -47,6 +47,9 @@ SDL_SystemCursor SystemCursor(TCursorShape shape) {
     }
 }
 
+// How long the end of the program waits for a clipboard manager to take the clipboard over.
+constexpr int kClipboardHandOverMs = 2000;
+
 TRect FromSdl(const SDL_Rect& r) {
     return Bounds(r.x, r.y, r.w, r.h);
 }
@@ -78,6 +81,9 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Create(std::string* error) {
 }
 
 TSdlBackend::~TSdlBackend() {
+    // A copied text would go with the program: a clipboard manager, where the desktop runs one,
+    // takes it over first, while SDL can still answer it.
+    SdlX11::HandClipboardToManager(kClipboardHandOverMs);
     for (auto& [hwnd, native] : m_windows) {
         SDL_DestroyWindow(native.Window);
     }
@@ -576,7 +582,13 @@ std::optional<TPointerState> TSdlBackend::QueryPointer() {
 bool TSdlBackend::SetClipboardText(std::string_view text) {
     // The clipboard holds text up to its first NUL, as classic plain text does.
     const std::string copy(text.substr(0, text.find('\0')));
-    return SDL_SetClipboardText(copy.c_str()) == 0;
+    if (SDL_SetClipboardText(copy.c_str()) != 0) {
+        return false;
+    }
+    if (!m_windows.empty()) {
+        SdlX11::NoteClipboardOwner(m_windows.begin()->second.Window);
+    }
+    return true;
 }
 
 std::optional<std::string> TSdlBackend::ClipboardText() {

@@ -220,6 +220,62 @@ void ClosePointerGrab() {
     }
 }
 
+namespace {
+
+Window g_clipboardOwner = 0; // the window SDL made the clipboard's owner, 0 before any copy
+
+} // namespace
+
+void NoteClipboardOwner(SDL_Window* anyWindow) {
+    std::optional<TX11Window> x = X11Of(anyWindow);
+    if (!x) {
+        return;
+    }
+    g_clipboardOwner = XGetSelectionOwner(x->Dpy, XInternAtom(x->Dpy, "CLIPBOARD", False));
+}
+
+bool HandClipboardToManager(int timeoutMs) {
+    Display* dpy = g_sdlDisplay;
+    if (!dpy || !g_clipboardOwner) {
+        return false;
+    }
+    const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
+    const Atom manager = XInternAtom(dpy, "CLIPBOARD_MANAGER", False);
+    const Atom saveTargets = XInternAtom(dpy, "SAVE_TARGETS", False);
+    if (XGetSelectionOwner(dpy, clipboard) != g_clipboardOwner || XGetSelectionOwner(dpy, manager) == 0) {
+        return false;
+    }
+    // The manager answers with a SelectionNotify to the requesting window, which is SDL's: SDL
+    // hands its events out only as window-system events, and only while asked to.
+    const Uint8 previous = SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    // No list of targets: the manager is to save all the clipboard offers.
+    XConvertSelection(dpy, manager, saveTargets, 0 /* None */, g_clipboardOwner, CurrentTime);
+    XFlush(dpy);
+    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(timeoutMs);
+    bool answered = false;
+    while (!answered && SDL_GetTicks64() < deadline) {
+        // SDL answers the manager's requests for the text while it reads the display's events.
+        SDL_PumpEvents();
+        SDL_Event events[32];
+        int count = 0;
+        while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_SYSWMEVENT, SDL_SYSWMEVENT)) > 0) {
+            for (int i = 0; i < count; ++i) {
+                const SDL_SysWMmsg* msg = events[i].syswm.msg;
+                if (msg && msg->subsystem == SDL_SYSWM_X11 && msg->msg.x11.event.type == SelectionNotify &&
+                    msg->msg.x11.event.xselection.selection == manager) {
+                    answered = true;
+                }
+            }
+        }
+        if (!answered) {
+            SDL_Delay(2);
+        }
+    }
+    SDL_EventState(SDL_SYSWMEVENT, previous);
+    g_clipboardOwner = 0;
+    return answered;
+}
+
 void SettleBeforeQuit() {
     if (g_sdlDisplay) {
         XSync(g_sdlDisplay, False);
@@ -255,6 +311,10 @@ bool PointerGrabPending() {
 }
 void DrainPointerGrab(std::vector<TRawInput>&) {}
 void ClosePointerGrab() {}
+void NoteClipboardOwner(SDL_Window*) {}
+bool HandClipboardToManager(int) {
+    return false;
+}
 void SettleBeforeQuit() {}
 
 #endif

@@ -39,6 +39,14 @@ bool PointerGrabPending();
 void DrainPointerGrab(std::vector<TRawInput>& out);
 // Closes the grab's connection (at the end of the backend).
 void ClosePointerGrab();
+// Remembers the window that owns the clipboard selection after SDL_SetClipboardText (SDL's own
+// hidden clipboard window), so that the end of the program can tell whether it is still ours.
+void NoteClipboardOwner(SDL_Window* anyWindow);
+// When the clipboard is still ours and the desktop runs a clipboard manager (an owner of the
+// CLIPBOARD_MANAGER selection), asks it to take the clipboard's contents over (SAVE_TARGETS) and
+// answers its requests for them until it says it is done, or until timeoutMs have passed; true
+// when it said so. SDL itself only serves the clipboard while the program runs.
+bool HandClipboardToManager(int timeoutMs);
 // Lets the errors still on their way for what the program did (a window destroyed while a
 // request for it was under way) arrive while they are ignored: SDL puts Xlib's own handler back
 // as it quits, which would end the program on the first one.
