@@ -6,6 +6,7 @@
 #include "skin/core/SUIThemeFileWriter.h"
 #include "skin/core/SUIThemes.h"
 #include "tests/skin/core/ThemeFileBytes.h"
+#include "tests/support/LookThemeFile.h"
 #include "tests/tools/theme/ThemeToolFixture.h"
 #include "toolkit/components/Resources.h"
 #include "toolkit/graphics/BmpCodec.h"
@@ -60,33 +61,10 @@ std::vector<std::byte> BmpOf(int width, int height) {
 
 class ThemeCheckTest : public TThemeToolFixture {
 protected:
-    // A theme file holding every element of style, in element order, as the writer makes it;
-    // change, when given, may add entries of its own instead of (returning true) an element's.
-    using TChange = std::function<bool(TsuiThemeElement, TsuiThemeFileWriter&)>;
+    using TChange = TLookThemeChange;
     std::string Write(const std::string& name, TsuiUIStyle style, const TChange& change = {}) {
-        TsuiThemeFileWriter writer;
-        for (int n = 1; n <= kThemeElementCount; ++n) {
-            const auto element = static_cast<TsuiThemeElement>(n);
-            if (change && change(element, writer)) {
-                continue;
-            }
-            const TsuiThemeEntry entry = GetBuiltInThemeEntry(style, element);
-            const std::string_view key = ThemeElementKey(element);
-            switch (entry.Kind) {
-            case TsuiThemeValueKind::Bitmap:
-                writer.AddImage(key, *FindEmbeddedResource(entry.Resource));
-                break;
-            case TsuiThemeValueKind::Boolean:
-                writer.AddBoolean(key, entry.Value != 0);
-                break;
-            case TsuiThemeValueKind::Integer:
-            case TsuiThemeValueKind::Color:
-                writer.AddInteger(key, entry.Value);
-                break;
-            }
-        }
         const std::string file = (m_dir / name).string();
-        EXPECT_TRUE(writer.SaveToFile(file).IsOk());
+        EXPECT_TRUE(WriteLookThemeFile(style, file, change).IsOk());
         return file;
     }
 
