@@ -2,6 +2,7 @@
 
 #include "app/Entropy.h"
 #include "app/PasswordGenerator.h"
+#include "skin/core/SUILookOverride.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,7 +22,7 @@ namespace {
 constexpr std::string_view kVersionText = "Varnel V1.0\n";
 
 constexpr std::string_view kHelpText =
-    "Usage: varnel [--reproducible]    open the password generator's window\n"
+    "Usage: varnel [WINDOW OPTIONS]    open the password generator's window\n"
     "       varnel generate [OPTIONS]  print passwords, one per line, without a window\n"
     "       varnel --help | --version\n"
     "\n"
@@ -29,6 +30,14 @@ constexpr std::string_view kHelpText =
     "      --reproducible  draw from a fixed sequence that is the same in every run, so that a\n"
     "                      list can be reproduced; the caption then ends in \"(reproducible)\".\n"
     "                      Never use such passwords to protect anything\n"
+    "      --look LOOK     show every part of the windows in a built-in look: MacOS, WinXP,\n"
+    "                      DeepBlue, Protein or BlueGlass (in any letter case), in place of the\n"
+    "                      looks the windows are made with\n"
+    "      --theme FILE    show every part of the windows in the look a theme file gives; a file\n"
+    "                      that cannot be loaded is named in one line, and the program ends with\n"
+    "                      status 2 without opening a window\n"
+    "\n"
+    "Theme files are made, checked and previewed with varnel-theme (see 'varnel-theme --help').\n"
     "\n"
     "Run 'varnel generate --help' for the options of the command line. The window needs a\n"
     "display; without one, 'varnel' says so and ends with status 1.\n";
@@ -369,11 +378,43 @@ TRunKind ClassifyArguments(std::span<const std::string_view> args, TWindowOption
             return TRunKind::Command;
         }
     }
-    for (const std::string_view arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
         if (arg == "--reproducible") {
             options.Reproducible = true;
-        } else {
+            continue;
+        }
+        // --look LOOK and --theme FILE, or with "=" between option and value.
+        std::optional<std::string_view> value;
+        const std::string_view name = arg.substr(0, arg.find('='));
+        if (name != "--look" && name != "--theme") {
             error = "varnel: unknown option '" + std::string(arg) + "'. Try 'varnel --help'.\n";
+            return TRunKind::Invalid;
+        }
+        if (name.size() < arg.size()) {
+            value = arg.substr(name.size() + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        }
+        if (!value || value->empty()) {
+            error = "varnel: " + std::string(name) +
+                    (name == "--look" ? " needs a look: " + BuiltInLookNames()
+                                      : std::string(" needs a theme file")) +
+                    ". Try 'varnel --help'.\n";
+            return TRunKind::Invalid;
+        }
+        if (options.Look) {
+            error = "varnel: give one look only, with --look or --theme, once.\n";
+            return TRunKind::Invalid;
+        }
+        if (name == "--theme") {
+            options.Look = FromThemeFile;
+            options.ThemeFile = std::string(*value);
+        } else if (std::optional<TsuiUIStyle> look = FindBuiltInLook(*value)) {
+            options.Look = look;
+        } else {
+            error = "varnel: '" + std::string(*value) + "' is not a look; --look takes one of " +
+                    BuiltInLookNames() + ".\n";
             return TRunKind::Invalid;
         }
     }

@@ -4,6 +4,8 @@
 #include "app/RandomSource.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "skin/core/SUILookOverride.h"
+#include "skin/core/SUIMgr.h"
 #include "toolkit/backends/headless/HeadlessBackend.h"
 #include "toolkit/backends/sdl/SdlBackend.h"
 #include "toolkit/controls/Application.h"
@@ -70,13 +72,44 @@ TStatus CreateVarnelWindows(TVarnelWindows& windows) {
     return TStatus::Ok();
 }
 
-TStatus ApplyWindowOptions(const TWindowOptions& /*options*/, TRandomSource& source,
-                           TVarnelWindows& windows) {
+TStatus LoadWindowTheme(const TWindowOptions& options, std::unique_ptr<TsuiFileTheme>& theme) {
+    if (options.Look != FromThemeFile) {
+        return TStatus::Ok();
+    }
+    auto loaded = std::make_unique<TsuiFileTheme>(nullptr);
+    TStatus status = LoadThemeFileAt(*loaded, options.ThemeFile);
+    if (status) {
+        theme = std::move(loaded);
+    }
+    return status;
+}
+
+TStatus ApplyWindowOptions(const TWindowOptions& options, TRandomSource& source, TVarnelWindows& windows,
+                           TsuiFileTheme* theme) {
     windows.Main->SetRandomSource(&source);
+    if (!options.Look) {
+        return TStatus::Ok();
+    }
+    if (*options.Look == FromThemeFile && !(theme && theme->IsThemeLoaded())) {
+        return TStatus::Fail("the theme file " + options.ThemeFile + " was not loaded");
+    }
+    // The layouts' own looks (MacOS, and WinXP on the spin edits and the result list) are
+    // replaced, the frames pass the look on to their title bars and menus, and the message
+    // dialog to the boxes it shows.
+    for (TForm* window : {static_cast<TForm*>(windows.Main), static_cast<TForm*>(windows.About)}) {
+        ApplyLookToOwnedComponents(window, *options.Look, *options.Look == FromThemeFile ? theme : nullptr);
+    }
     return TStatus::Ok();
 }
 
 int RunVarnelWindow(const TWindowOptions& options, int errFd) {
+    // Before the display is opened: a theme file that does not load shows nothing at all. It
+    // outlives the windows that use it.
+    std::unique_ptr<TsuiFileTheme> theme;
+    if (TStatus loaded = LoadWindowTheme(options, theme); !loaded) {
+        Say(errFd, "varnel: " + loaded.Message() + "\n");
+        return 2;
+    }
     std::unique_ptr<TBackend> backend = OpenBackend(errFd);
     if (!backend) {
         return 1;
@@ -95,7 +128,7 @@ int RunVarnelWindow(const TWindowOptions& options, int errFd) {
     TVarnelWindows windows;
     TStatus started = CreateVarnelWindows(windows);
     if (started) {
-        started = ApplyWindowOptions(options, *source, windows);
+        started = ApplyWindowOptions(options, *source, windows, theme.get());
     }
     if (!started) {
         Say(errFd, "varnel: " + started.Message() + "\n");

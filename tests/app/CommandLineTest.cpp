@@ -2,6 +2,7 @@
 
 #include "app/PasswordGenerator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
@@ -336,8 +337,11 @@ TEST(CommandLine, HelpVersionAndNoCommand) {
         EXPECT_NE(explained.find(std::string(" ") + c), std::string::npos) << c;
     }
 
-    // The program's own help lists the window with its option and the command line.
-    EXPECT_NE(help.Out.find("varnel [--reproducible]"), std::string::npos);
+    // The program's own help lists the window with its options and the command line.
+    EXPECT_NE(help.Out.find("varnel [WINDOW OPTIONS]"), std::string::npos);
+    for (const char* option : {"--reproducible", "--look LOOK", "--theme FILE", "varnel-theme"}) {
+        EXPECT_NE(help.Out.find(option), std::string::npos) << option;
+    }
     EXPECT_EQ(help.Out.find("not built"), std::string::npos);
 
     const TOutcome bare = RunVarnel({});
@@ -368,6 +372,57 @@ TEST(CommandLine, ArgumentsChooseBetweenTheWindowAndTheCommandLine) {
     TWindowOptions bad;
     EXPECT_EQ(classify({"--reproducible", "--colour"}, bad, error), TRunKind::Invalid);
     EXPECT_NE(error.find("'--colour'"), std::string::npos);
+}
+
+TEST(CommandLine, ALookOrAThemeFileIsAWindowOption) {
+    const auto classify = [](std::vector<std::string_view> args, TWindowOptions& options,
+                             std::string& error) { return ClassifyArguments(args, options, error); };
+    const struct {
+        std::vector<std::string_view> Args;
+        TsuiUIStyle Look;
+        std::string ThemeFile;
+        bool Reproducible;
+    } accepted[] = {
+        {{"--look", "WinXP"}, WinXP, "", false},
+        {{"--look=blueglass"}, BlueGlass, "", false},
+        {{"--reproducible", "--look", "macos"}, MacOS, "", true},
+        {{"--theme", "my.theme", "--reproducible"}, FromThemeFile, "my.theme", true},
+        {{"--theme=/themes/a b.theme"}, FromThemeFile, "/themes/a b.theme", false},
+        // A file named like an option or a look is still a file.
+        {{"--theme", "--look"}, FromThemeFile, "--look", false},
+    };
+    for (const auto& c : accepted) {
+        SCOPED_TRACE(c.Args[0]);
+        TWindowOptions options;
+        std::string error;
+        ASSERT_EQ(classify(c.Args, options, error), TRunKind::Window) << error;
+        EXPECT_EQ(options.Look, c.Look);
+        EXPECT_EQ(options.ThemeFile, c.ThemeFile);
+        EXPECT_EQ(options.Reproducible, c.Reproducible);
+    }
+
+    const struct {
+        std::vector<std::string_view> Args;
+        const char* Says;
+    } refused[] = {
+        {{"--look"}, "--look needs a look: MacOS, WinXP, DeepBlue, Protein, BlueGlass"},
+        {{"--look="}, "--look needs a look"},
+        {{"--theme"}, "--theme needs a theme file"},
+        {{"--look", "Aqua"}, "'Aqua' is not a look; --look takes one of MacOS, WinXP"},
+        {{"--look", "FromThemeFile"}, "'FromThemeFile' is not a look"},
+        {{"--look", "WinXP", "--theme", "my.theme"}, "one look only"},
+        {{"--look", "WinXP", "--look", "MacOS"}, "one look only"},
+        {{"--looks", "WinXP"}, "unknown option '--looks'"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.Args.back());
+        TWindowOptions options;
+        std::string error;
+        EXPECT_EQ(classify(c.Args, options, error), TRunKind::Invalid);
+        EXPECT_TRUE(error.starts_with("varnel: ")) << error;
+        EXPECT_NE(error.find(c.Says), std::string::npos) << error;
+        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+    }
 }
 
 TEST(CommandLine, ClosedPipeEndsQuietlyWithFailure) {

@@ -76,7 +76,9 @@ TEST_F(StartupWindows, TheMainWindowComesFirstAndTheAboutWindowWaitsHidden) {
     // Until options say otherwise, the window draws from the operating system.
     EXPECT_FALSE(Form1->RandomSource().IsReproducible());
     TReproducibleRandomSource source;
-    ASSERT_TRUE(ApplyWindowOptions({.Reproducible = true}, source, made));
+    TWindowOptions options;
+    options.Reproducible = true;
+    ASSERT_TRUE(ApplyWindowOptions(options, source, made));
     EXPECT_EQ(&Form1->RandomSource(), &source);
     EXPECT_EQ(Form1->suiForm1->Caption(), "Varnel V1.0 (reproducible)");
 }

@@ -1,10 +1,13 @@
 #include "tools/theme/ThemeTool.h"
 
+#include "skin/core/SUILookOverride.h"
 #include "skin/core/SUIThemeFileReader.h"
 #include "skin/core/SUIThemeFileWriter.h"
 #include "skin/core/SUIThemes.h"
 #include "toolkit/components/Resources.h"
 #include "toolkit/graphics/BmpCodec.h"
+#include "tools/theme/ThemeCheck.h"
+#include "tools/theme/ThemePreview.h"
 
 #include <algorithm>
 #include <cctype>
@@ -20,10 +23,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: varnel-theme pack DIR FILE\n"
-    "       varnel-theme dump FILE\n"
-    "       varnel-theme export LOOK DIR   (LOOK: MacOS, WinXP, DeepBlue, Protein, BlueGlass)\n";
+constexpr const char* kUsage = "usage: varnel-theme pack DIR FILE\n"
+                               "       varnel-theme dump FILE\n"
+                               "       varnel-theme export LOOK DIR\n"
+                               "       varnel-theme check FILE\n"
+                               "       varnel-theme preview LOOK|FILE [--png FILE]\n";
+
+constexpr const char* kHelp =
+    "\n"
+    "Makes, lists, checks and shows the theme files of Varnel's skin.\n"
+    "\n"
+    "  pack DIR FILE      packs a theme folder into a theme file: one KEY.bmp per image\n"
+    "                     element and values.txt with one Key=value line per integer, colour\n"
+    "                     (0xBBGGRR) or boolean element\n"
+    "  dump FILE          lists a theme file's entries with their types, sizes and values\n"
+    "  export LOOK DIR    writes a built-in look as a theme folder to start from\n"
+    "  check FILE         reports, one line each, the elements the file lacks or stores under\n"
+    "                     the wrong type, strips whose width does not divide into their\n"
+    "                     frames (push button 3, title-bar buttons 18, check box and radio\n"
+    "                     button 4, track bar 3, scroll-bar buttons 6, scroll-bar slider 3),\n"
+    "                     images that do not decode, and entries no element reads; exit\n"
+    "                     status 0 when nothing is wrong, 1 when something is, 2 when the\n"
+    "                     file cannot be read\n"
+    "  preview LOOK|FILE  opens a window with every skinned control in a built-in look or a\n"
+    "                     theme file, working; its Look menu switches looks and F5 reloads\n"
+    "                     the theme file after it was packed again\n"
+    "      --png FILE     renders the preview window into a PNG file without a display, and\n"
+    "                     exits\n"
+    "\n"
+    "LOOK is one of MacOS, WinXP, DeepBlue, Protein and BlueGlass, in any letter case.\n"
+    "Exit status: 0 on success, 1 when a file cannot be read, written or loaded (check: see\n"
+    "above), 2 when the command line is wrong.\n";
 
 constexpr const char* kValuesFile = "values.txt";
 
@@ -175,7 +205,9 @@ std::string FormatValue(TsuiThemeValueKind kind, std::int32_t value) {
     return std::to_string(value);
 }
 
-std::string Printable(std::string_view text) {
+} // namespace
+
+std::string PrintableText(std::string_view text) {
     std::string out;
     for (unsigned char c : text) {
         if (c == '"' || c == '\\') {
@@ -191,8 +223,6 @@ std::string Printable(std::string_view text) {
     }
     return out;
 }
-
-} // namespace
 
 TStatus PackTheme(const fs::path& folder, const std::string& file, std::ostream& err) {
     std::error_code ec;
@@ -350,7 +380,8 @@ TStatus DumpTheme(const std::string& file, std::ostream& out) {
                 break;
             case TsuiThemeEntryType::String:
                 line << "\""
-                     << Printable(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))
+                     << PrintableText(
+                            std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))
                      << "\"";
                 break;
             }
@@ -371,15 +402,9 @@ TStatus DumpTheme(const std::string& file, std::ostream& out) {
 }
 
 TStatus ExportLook(const std::string& look, const fs::path& folder) {
-    std::optional<TsuiUIStyle> style;
-    for (TsuiUIStyle candidate : kBuiltInUIStyles) {
-        if (Lower(kUIStyleNames[candidate]) == Lower(look)) {
-            style = candidate;
-        }
-    }
+    const std::optional<TsuiUIStyle> style = FindBuiltInLook(look);
     if (!style) {
-        return TStatus::Fail(Quoted(look) +
-                             " is not a built-in look (MacOS, WinXP, DeepBlue, Protein, BlueGlass)");
+        return TStatus::Fail(Quoted(look) + " is not a built-in look (" + BuiltInLookNames() + ")");
     }
     std::error_code ec;
     fs::create_directories(folder, ec);
@@ -412,10 +437,32 @@ TStatus ExportLook(const std::string& look, const fs::path& folder) {
     return WriteFileBytes(folder / kValuesFile, std::as_bytes(std::span(text.data(), text.size())));
 }
 
+int CheckThemeCommand(const std::string& file, std::ostream& out, std::ostream& err) {
+    std::vector<TThemeFinding> findings;
+    const TStatus status = CheckTheme(file, findings);
+    if (!status) {
+        err << "varnel-theme: " << status.Message() << "\n";
+        return kThemeCheckUnreadable;
+    }
+    for (const TThemeFinding& finding : findings) {
+        out << file << ": " << finding.Text << "\n";
+    }
+    if (findings.empty()) {
+        out << file << ": all " << kThemeElementCount << " elements are present and well formed\n";
+        return kThemeCheckClean;
+    }
+    out << file << ": " << findings.size() << (findings.size() == 1 ? " problem\n" : " problems\n");
+    return kThemeCheckProblems;
+}
+
 int RunThemeTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] == "-h" || args[0] == "--help") {
-        (args.empty() ? err : out) << kUsage;
-        return args.empty() ? kThemeToolUsage : kThemeToolOk;
+        if (args.empty()) {
+            err << kUsage;
+            return kThemeToolUsage;
+        }
+        out << kUsage << kHelp;
+        return kThemeToolOk;
     }
     const std::string& command = args[0];
     TStatus status = TStatus::Ok();
@@ -426,6 +473,11 @@ int RunThemeTool(const std::vector<std::string>& args, std::ostream& out, std::o
         }
     } else if (command == "dump" && args.size() == 2) {
         status = DumpTheme(args[1], out);
+    } else if (command == "preview" && (args.size() == 2 || (args.size() == 4 && args[2] == "--png"))) {
+        return RunThemePreview(TThemePreviewSource::FromArgument(args[1]), args.size() == 4 ? args[3] : "",
+                               out, err);
+    } else if (command == "check" && args.size() == 2) {
+        return CheckThemeCommand(args[1], out, err);
     } else if (command == "export" && args.size() == 3) {
         status = ExportLook(args[1], args[2]);
         if (status) {

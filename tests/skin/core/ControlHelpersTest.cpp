@@ -1,3 +1,4 @@
+#include "skin/core/SUILookOverride.h"
 #include "skin/core/SUIMgr.h"
 #include "skin/core/SUIPublic.h"
 #include "skin/core/SUIThemes.h"
@@ -225,6 +226,36 @@ TEST_F(ControlHelpers, AChildThatFreesItsContainerWhileRestylingEndsTheWalk) {
     ApplyStyleToChildren(group, BlueGlass, nullptr);
     EXPECT_THAT(log, ElementsAre("First.FileTheme(none)", "First.UIStyle(5)"));
     EXPECT_EQ(form->ControlCount(), 0);
+}
+
+TEST_F(ControlHelpers, ALookForAWindowReachesEverySkinnedComponentItOwnsInTheOrderTheyWereMade) {
+    TForm* form = NewForm();
+    auto* theme = new TsuiFileTheme(form);
+    theme->SetName("Theme1");
+    // Owned by the form wherever they are placed: in a plain panel, or in no parent at all.
+    auto* plain = new TPanel(form);
+    plain->SetParent(form);
+    auto* inPanel = new TSkinProbe(form);
+    inPanel->SetName("InPanel");
+    inPanel->SetParent(plain);
+    auto* unplaced = new TSkinProbe(form);
+    unplaced->SetName("Unplaced");
+    auto* styleOnly = new TStyleOnly(form);
+    // Placed on the form but owned elsewhere: not the form's to restyle.
+    Place<TSkinProbe>(form, "OwnedByTheApplication");
+    log.clear();
+
+    ApplyLookToOwnedComponents(form, Protein, theme);
+    EXPECT_THAT(log, ElementsAre("InPanel.FileTheme(Theme1)", "InPanel.UIStyle(4)",
+                                 "Unplaced.FileTheme(Theme1)", "Unplaced.UIStyle(4)"));
+    EXPECT_EQ(styleOnly->UIStyle(), DeepBlue);
+
+    // A component whose restyling frees the form ends the walk.
+    log.clear();
+    inPanel->OnStyle = [form] { delete form; };
+    ApplyLookToOwnedComponents(form, WinXP, nullptr);
+    EXPECT_THAT(log, ElementsAre("InPanel.FileTheme(none)", "InPanel.UIStyle(2)"));
+    ApplyLookToOwnedComponents(nullptr, WinXP, nullptr);
 }
 
 // ---- Active forms ---------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "skin/core/SUIThemeFileReader.h"
 #include "skin/core/SUIThemes.h"
 #include "tests/support/Artifacts.h"
+#include "tests/tools/theme/ThemeToolFixture.h"
 #include "toolkit/components/Resources.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "tools/theme/ThemeTool.h"
@@ -21,25 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ThemeToolTest : public testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = fs::path(testing::TempDir()) / ("theme-tool-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    int Run(std::vector<std::string> args) {
-        m_out.str("");
-        m_err.str("");
-        return RunThemeTool(args, m_out, m_err);
-    }
-
-    fs::path m_dir;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
-};
+class ThemeToolTest : public TThemeToolFixture {};
 
 std::vector<std::byte> StreamBytes(TStream* stream) {
     return stream ? stream->ReadAll() : std::vector<std::byte>();
