@@ -10,44 +10,23 @@ set -u
 varnel=$1
 keeper=$2
 
-if ! command -v Xvfb >/dev/null 2>&1; then
-    echo "SKIP: Xvfb is not installed, so no end-to-end window test can run"
-    exit 77
-fi
-for tool in xdotool xclip; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "FAIL: $tool is not installed (scripts/install-deps.sh test installs it)"
-        exit 1
-    fi
-done
+# shellcheck source=e2e-lib.sh
+. "$(dirname "$0")/e2e-lib.sh"
+require_tools xdotool xclip
 
-work=$(mktemp -d)
-xvfb_pid=""
-varnel_pid=""
+# The clipboard manager runs beside the program and is stopped with it.
 keeper_pid=""
-cleanup() {
-    [ -n "$varnel_pid" ] && kill "$varnel_pid" 2>/dev/null && wait "$varnel_pid" 2>/dev/null
+keeper_log="$work/keeper.log"
+end_keeper() {
     [ -n "$keeper_pid" ] && kill "$keeper_pid" 2>/dev/null && wait "$keeper_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
+    cleanup
 }
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    echo "---- varnel output"
-    cat "$work/varnel.log" 2>/dev/null
+trap end_keeper EXIT
+fail_with_keeper() {
     echo "---- clipboard keeper output"
-    cat "$work/keeper.log" 2>/dev/null
-    screenshot failure
-    exit 1
-}
-
-screenshot() {
-    if [ -n "${VARNEL_TEST_ARTIFACTS:-}" ] && command -v import >/dev/null 2>&1; then
-        mkdir -p "$VARNEL_TEST_ARTIFACTS"
-        import -window root "$VARNEL_TEST_ARTIFACTS/e2e-varnel-$1.png" 2>/dev/null || true
-    fi
+    cat "$keeper_log" 2>/dev/null
+    screenshot e2e-varnel-failure
+    fail "$@"
 }
 
 # Waits up to $2 tenths of a second for the command $1 to succeed.
@@ -67,15 +46,11 @@ window_named() {
     xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -n 1
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-wait_until '[ -s "$work/display" ]' 100 || fail "Xvfb did not report a display"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+start_xvfb 1280x1024x24
 
-"$keeper" >"$work/keeper.log" 2>&1 &
+"$keeper" >"$keeper_log" 2>&1 &
 keeper_pid=$!
-wait_until 'grep -q "^ready" "$work/keeper.log"' 50 || fail "the clipboard manager did not start"
+wait_until 'grep -q "^ready" "$keeper_log"' 50 || fail_with_keeper "the clipboard manager did not start"
 
 # The desktop's opener, standing in for xdg-open: it records its arguments.
 mkdir -p "$work/bin"
@@ -85,26 +60,23 @@ cat >"$work/bin/xdg-open" <<EOF
 EOF
 chmod +x "$work/bin/xdg-open"
 
-# Under the leak checker, SDL's D-Bus library keeps a buffer to the end that is not ours to free.
-printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
-export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-PATH="$work/bin:$PATH" "$varnel" --reproducible >"$work/varnel.log" 2>&1 &
-varnel_pid=$!
+PATH="$work/bin:$PATH" start_probe "$varnel" --reproducible
+varnel_pid=$probe_pid
 title="Varnel V1.0 (reproducible)"
-wait_until '[ -n "$(window_named "$title")" ]' 100 || fail "the main window did not show"
+wait_until '[ -n "$(window_named "$title")" ]' 100 || fail_with_keeper "the main window did not show"
 main=$(window_named "$title")
 eval "$(xdotool getwindowgeometry --shell "$main")"
-[ "$WIDTH x $HEIGHT" = "482 x 481" ] || fail "the window is $WIDTH x $HEIGHT"
-[ "$X,$Y" = "$(((1280 - 482) / 2)),$(((1024 - 481) / 2))" ] || fail "the window is at $X,$Y, not centred"
+[ "$WIDTH x $HEIGHT" = "482 x 481" ] || fail_with_keeper "the window is $WIDTH x $HEIGHT"
+[ "$X,$Y" = "$(((1280 - 482) / 2)),$(((1024 - 481) / 2))" ] || fail_with_keeper "the window is at $X,$Y, not centred"
 left=$X
 top=$Y
 # The program's icon for the desktop's task bar and window switcher.
 if command -v xprop >/dev/null 2>&1; then
     xprop -id "$main" _NET_WM_ICON | grep -q 'Icon (32 x 32)' ||
-        fail "the window carries no 32 x 32 icon"
+        fail_with_keeper "the window carries no 32 x 32 icon"
 fi
 sleep 0.3
-screenshot start
+screenshot e2e-varnel-start
 
 # Points of the window, as its layout places them (the skinned panel lies at (1, 0)).
 click_at() {
@@ -126,26 +98,26 @@ xdotool type --delay 20 "25"
 sleep 0.1
 click_at "${generate[@]}"
 sleep 0.3
-screenshot generated
+screenshot e2e-varnel-generated
 
 # Copy: the message box says so; Enter answers its focused OK button.
 click_at "${copy[@]}"
-wait_until '[ -n "$(window_named Congratulation)" ]' 50 || fail "no message box after Copy"
-screenshot copied
+wait_until '[ -n "$(window_named Congratulation)" ]' 50 || fail_with_keeper "no message box after Copy"
+screenshot e2e-varnel-copied
 xdotool key Return
-wait_until '[ -z "$(window_named Congratulation)" ]' 50 || fail "Enter did not close the message box"
+wait_until '[ -z "$(window_named Congratulation)" ]' 50 || fail_with_keeper "Enter did not close the message box"
 
 # What the window holds: the same request from the same reproducible sequence, its lines joined by
 # CR LF as the list in the window is.
 "$varnel" generate --reproducible --digits --upper -n 25 -l 10 2>/dev/null |
     sed 's/$/\r/' | head -c -2 >"$work/expected"
-[ "$(wc -l <"$work/expected")" -eq 24 ] || fail "the command line did not give 25 lines"
+[ "$(wc -l <"$work/expected")" -eq 24 ] || fail_with_keeper "the command line did not give 25 lines"
 timeout 10 xclip -o -selection clipboard >"$work/clipboard" 2>"$work/xclip.log" ||
-    fail "xclip could not read the clipboard: $(cat "$work/xclip.log")"
+    fail_with_keeper "xclip could not read the clipboard: $(cat "$work/xclip.log")"
 if ! cmp -s "$work/expected" "$work/clipboard"; then
     echo "expected:"; od -c "$work/expected" | head -n 8
     echo "clipboard:"; od -c "$work/clipboard" | head -n 8
-    fail "the clipboard does not hold the list byte for byte"
+    fail_with_keeper "the clipboard does not hold the list byte for byte"
 fi
 
 # A list longer than the X server takes in one piece cannot reach the clipboard: the window says
@@ -160,57 +132,54 @@ xdotool type --delay 20 "16"
 click_at "${generate[@]}"
 sleep 0.5
 click_at "${copy[@]}"
-wait_until '[ -n "$(window_named Failed)" ]' 50 || fail "copying a list too long for the clipboard did not say it failed"
-screenshot copy-refused
+wait_until '[ -n "$(window_named Failed)" ]' 50 || fail_with_keeper "copying a list too long for the clipboard did not say it failed"
+screenshot e2e-varnel-copy-refused
 xdotool key Return
-wait_until '[ -z "$(window_named Failed)" ]' 50 || fail "Enter did not close the warning"
+wait_until '[ -z "$(window_named Failed)" ]' 50 || fail_with_keeper "Enter did not close the warning"
 timeout 10 xclip -o -selection clipboard >"$work/clipboard" 2>"$work/xclip.log" ||
-    fail "xclip could not read the clipboard: $(cat "$work/xclip.log")"
-cmp -s "$work/expected" "$work/clipboard" || fail "the refused copy changed the clipboard"
+    fail_with_keeper "xclip could not read the clipboard: $(cat "$work/xclip.log")"
+cmp -s "$work/expected" "$work/clipboard" || fail_with_keeper "the refused copy changed the clipboard"
 
 # Help, About: the About window shows over the main one; its close button hides it again.
 xdotool key --window "$main" alt+h
 sleep 0.3
-screenshot help-menu
+screenshot e2e-varnel-help-menu
 xdotool key a
-wait_until '[ -n "$(window_named About)" ]' 50 || fail "Help, About did not open the About window"
+wait_until '[ -n "$(window_named About)" ]' 50 || fail_with_keeper "Help, About did not open the About window"
 about=$(window_named About)
 eval "$(xdotool getwindowgeometry --shell "$about")"
-[ "$WIDTH x $HEIGHT" = "324 x 190" ] || fail "the About window is $WIDTH x $HEIGHT"
+[ "$WIDTH x $HEIGHT" = "324 x 190" ] || fail_with_keeper "the About window is $WIDTH x $HEIGHT"
 [ "$X,$Y" = "$((left + (482 - 324) / 2)),$((top + (481 - 190) / 2))" ] ||
-    fail "the About window is at $X,$Y, not centred on the main window"
+    fail_with_keeper "the About window is at $X,$Y, not centred on the main window"
 sleep 0.3
-screenshot about
+screenshot e2e-varnel-about
 xdotool mousemove $((X + WIDTH - 14)) $((Y + 12)) click 1
-wait_until '[ -z "$(window_named About)" ]' 50 || fail "the About window's close button did not close it"
-kill -0 "$varnel_pid" 2>/dev/null || fail "closing About ended the program"
+wait_until '[ -z "$(window_named About)" ]' 50 || fail_with_keeper "the About window's close button did not close it"
+kill -0 "$varnel_pid" 2>/dev/null || fail_with_keeper "closing About ended the program"
 
 # Help, Product Document: the desktop's opener gets the help page's absolute path, alone.
 sleep 0.2
 xdotool key --window "$main" alt+h
 sleep 0.3
 xdotool key p
-wait_until '[ -s "$work/opened" ]' 50 || fail "Product Document started no opener"
+wait_until '[ -s "$work/opened" ]' 50 || fail_with_keeper "Product Document started no opener"
 page="$(cd "$(dirname "$varnel")" && pwd)/varnel.html"
 [ "$(cat "$work/opened")" = "$(printf '1\n%s' "$page")" ] ||
-    fail "the opener got: $(tr '\n' ' ' <"$work/opened")"
+    fail_with_keeper "the opener got: $(tr '\n' ' ' <"$work/opened")"
 
 # File, Exit ends the program with status 0, after the clipboard manager took the list over.
 sleep 0.2
 xdotool key --window "$main" alt+f
 sleep 0.3
-screenshot file-menu
+screenshot e2e-varnel-file-menu
 xdotool key Return
-wait_until '! kill -0 "$varnel_pid" 2>/dev/null' 50 || fail "File, Exit did not end the program"
-wait "$varnel_pid"
-status=$?
-varnel_pid=""
-[ "$status" -eq 0 ] || fail "varnel ended with status $status"
-grep -q "^saved $(wc -c <"$work/expected")\$" "$work/keeper.log" ||
-    fail "the clipboard manager was not handed the list"
+wait_ended 50 || fail_with_keeper "File, Exit did not end the program"
+[ "$ended_status" -eq 0 ] || fail_with_keeper "varnel ended with status $ended_status"
+grep -q "^saved $(wc -c <"$work/expected")\$" "$keeper_log" ||
+    fail_with_keeper "the clipboard manager was not handed the list"
 timeout 10 xclip -o -selection clipboard >"$work/kept" 2>"$work/xclip.log" ||
-    fail "after Varnel ended the clipboard is empty: $(cat "$work/xclip.log")"
-cmp -s "$work/expected" "$work/kept" || fail "the clipboard manager does not hold the list byte for byte"
+    fail_with_keeper "after Varnel ended the clipboard is empty: $(cat "$work/xclip.log")"
+cmp -s "$work/expected" "$work/kept" || fail_with_keeper "the clipboard manager does not hold the list byte for byte"
 
 echo "PASS: the window's size and place, key boxes, count, Generate, Copy and the clipboard byte for byte, About, Product Document, Exit, and the list kept after the end"
 exit 0

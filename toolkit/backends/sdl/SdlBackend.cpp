@@ -107,6 +107,7 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Create(std::string* error, int scale) 
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetMainReady();
+    SdlX11::InstallErrorHandler();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) {
             *error = SDL_GetError();

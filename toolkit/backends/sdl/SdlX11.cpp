@@ -78,9 +78,8 @@ std::string ResourceString() {
 }
 
 void InstallErrorHandler() {
-    if (OnX11()) {
-        XSetErrorHandler(&IgnoreErrors);
-    }
+    // The handler is the process's, not a connection's: setting it does not need the display.
+    XSetErrorHandler(&IgnoreErrors);
 }
 
 std::optional<TPointerState> QueryPointer(SDL_Window* window) {

@@ -14,8 +14,10 @@ struct SDL_Window;
 // answers false or nullopt when the video driver is not X11.
 namespace SdlX11 {
 
-// After SDL_Init: an error handler that ignores errors instead of exiting (a clipboard requester
-// that goes away before it is answered raises BadWindow).
+// An error handler that ignores errors instead of exiting (a clipboard requester that goes away
+// before it is answered raises BadWindow). Called before SDL_Init as well as after: SDL puts back
+// the handler it found when it closes its connection, and errors still on their way then arrive
+// while that one is in force.
 void InstallErrorHandler();
 // The X resource database string of the display (what xrdb loaded: Xft.dpi and the like), empty
 // when there is none. The connection it opens stays for the pointer grab.
