@@ -123,6 +123,21 @@ x_geometry() {
     echo "$X $Y $WIDTH $HEIGHT"
 }
 
+# await_window TITLE: waits up to 10 seconds for the program's window of that exact title to be
+# mapped and puts its "X Y W H" into $shown; fails when the program ends first or the window never
+# shows.
+await_window() {
+    local i
+    # shellcheck disable=SC2034 # read by the scripts
+    shown=""
+    for ((i = 0; i < 100; i++)); do
+        shown=$(x_geometry "$1") && return 0
+        kill -0 "$probe_pid" 2>/dev/null || fail "the program ended before it showed \"$1\""
+        sleep 0.1
+    done
+    fail "the program did not show \"$1\""
+}
+
 # expect_geometry TITLE "X Y W H": waits a moment for the X server to show what the toolkit did.
 expect_geometry() {
     local i geometry=""

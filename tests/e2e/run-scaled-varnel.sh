@@ -19,13 +19,8 @@ caption_at="201 10"
 title="Varnel V1.0 (reproducible)"
 
 VARNEL_SCALE=2 start_probe "$varnel" --reproducible
-for ((i = 0; i < 100; i++)); do
-    geometry=$(x_geometry "$title") && break
-    kill -0 "$probe_pid" 2>/dev/null || fail "varnel ended before it showed its window"
-    sleep 0.1
-done
-[ -n "${geometry:-}" ] || fail "varnel did not show its window"
-read -r x y w h <<<"$geometry"
+await_window "$title"
+read -r x y w h <<<"$shown"
 [ "$w $h" = "964 962" ] || fail "the main window is $w × $h, not 964 × 962"
 # Centred within the one device pixel that a logical position cannot split.
 dx=$((2 * x + w - 2560))

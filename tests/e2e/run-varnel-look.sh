@@ -30,15 +30,10 @@ done
 # cleanly.
 border_colour() {
     start_probe "$varnel" "$@"
-    local geometry="" i x y
-    for ((i = 0; i < 100; i++)); do
-        geometry=$(x_geometry "Varnel V1.0") && break
-        kill -0 "$probe_pid" 2>/dev/null || fail "varnel $* ended before it showed its window"
-        sleep 0.1
-    done
-    [ -n "$geometry" ] || fail "varnel $* showed no window"
+    local x y
+    await_window "Varnel V1.0"
     sleep 0.5
-    read -r x y _ <<<"$geometry"
+    read -r x y _ <<<"$shown"
     colour=$(pixel "$x" $((y + 240)))
     xdotool key alt+f
     sleep 0.4
