@@ -126,9 +126,9 @@ x_geometry() {
 # await_window TITLE: waits up to 10 seconds for the program's window of that exact title to be
 # mapped and puts its "X Y W H" into $shown; fails when the program ends first or the window never
 # shows.
+# shellcheck disable=SC2034 # $shown is read by the scripts
 await_window() {
     local i
-    # shellcheck disable=SC2034 # read by the scripts
     shown=""
     for ((i = 0; i < 100; i++)); do
         shown=$(x_geometry "$1") && return 0
