@@ -1,8 +1,10 @@
-// varnel-theme on files from anyone: "dump" lists any theme file it is given, and "pack" reads
-// the values.txt of any theme folder. The same bytes go to both: neither may crash, hang or read
-// out of bounds, and a theme that "pack" writes must read back and list without a problem.
+// varnel-theme on files from anyone: "dump" lists and "check" judges any theme file it is given,
+// and "pack" reads the values.txt of any theme folder. The same bytes go to all three: none may
+// crash, hang or read out of bounds; "check" answers with one of its three statuses; and a theme
+// that "pack" writes must read back, list and check without a problem of reading.
 
 #include "skin/core/SUIThemeFileReader.h"
+#include "tools/theme/ThemeCheck.h"
 #include "tools/theme/ThemeTool.h"
 
 #include <cstddef>
@@ -55,6 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     WriteFile(scratch.Input, data, size);
     (void)DumpTheme(scratch.Input.string(), sink);
+    const int checked = CheckThemeCommand(scratch.Input.string(), sink, sink);
+    if (checked < 0 || checked > 2) {
+        __builtin_trap();
+    }
 
     WriteFile(scratch.Folder / "values.txt", data, size);
     std::error_code error;
@@ -64,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::unique_ptr<TsuiThemeFileReader> reader;
     if (!TsuiThemeFileReader::Load(scratch.Packed.string(), reader) ||
-        !DumpTheme(scratch.Packed.string(), sink)) {
+        !DumpTheme(scratch.Packed.string(), sink) ||
+        CheckThemeCommand(scratch.Packed.string(), sink, sink) == 2) {
         __builtin_trap();
     }
     return 0;
