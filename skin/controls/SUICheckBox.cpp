@@ -251,13 +251,7 @@ void TsuiCheckBox::Paint() {
     TCanvas* canvas = buffer.Canvas();
     canvas->SetFont(Font());
     const TRect client = ClientRect();
-    if (m_transparent) {
-        DrawParentBackground(canvas, this);
-    } else {
-        canvas->Brush()->SetStyle(bsSolid);
-        canvas->Brush()->SetColor(Color());
-        canvas->FillRect(client);
-    }
+    DrawControlGround(canvas, this, m_transparent);
     if (!box.Empty()) {
         canvas->Draw(1, (client.Height() - box.Height()) / 2, &box);
     }

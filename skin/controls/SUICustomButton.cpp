@@ -467,13 +467,7 @@ void TsuiCustomButton::Paint() {
     buffer.SetSize(Width(), Height());
     TCanvas* canvas = buffer.Canvas();
     const TRect client = ClientRect();
-    if (m_transparent) {
-        DrawParentBackground(canvas, this);
-    } else {
-        canvas->Brush()->SetStyle(bsSolid);
-        canvas->Brush()->SetColor(Color());
-        canvas->FillRect(client);
-    }
+    DrawControlGround(canvas, this, m_transparent);
     PaintButtonBitmap(canvas, &state);
     if (Focused() && TabStop()) {
         canvas->Brush()->SetStyle(bsSolid);

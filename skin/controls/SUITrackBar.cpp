@@ -605,13 +605,7 @@ void TsuiTrackBar::Paint() {
     TsuiPaintBuffer buffer(Width(), Height());
     TCanvas* canvas = buffer.Canvas();
     const TRect client = ClientRect();
-    if (m_transparent) {
-        DrawParentBackground(canvas, this);
-    } else {
-        canvas->Brush()->SetStyle(bsSolid);
-        canvas->Brush()->SetColor(Color());
-        canvas->FillRect(client);
-    }
+    DrawControlGround(canvas, this, m_transparent);
     if (!m_barStrip->Empty()) {
         const int thickness = m_barImage->Height();
         if (m_orientation == suiVertical) {

@@ -356,6 +356,19 @@ void DrawParentBackground(TCanvas* canvas, const TControl* control) {
     busy.erase(std::find(busy.begin(), busy.end(), control));
 }
 
+void DrawControlGround(TCanvas* canvas, const TControl* control, bool transparent) {
+    if (!canvas || !control) {
+        return;
+    }
+    if (transparent) {
+        DrawParentBackground(canvas, control);
+        return;
+    }
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(control->Color());
+    canvas->FillRect(control->ClientRect());
+}
+
 bool IsFormActive(const TCustomForm* form) {
     const TCustomForm* mainForm = Application->MainForm();
     if (!mainForm) {

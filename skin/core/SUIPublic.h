@@ -123,3 +123,6 @@ void DrawParentBackground(TCanvas* canvas, HWND parent, TPoint position);
 // The same for a control: what its parent shows under it, at its Left and Top. Nothing without a
 // parent. A parent that has no window yet is asked to paint directly, without one.
 void DrawParentBackground(TCanvas* canvas, const TControl* control);
+// The ground a skinned control paints itself on: what its parent shows under it when transparent,
+// otherwise its own Color over its whole client area.
+void DrawControlGround(TCanvas* canvas, const TControl* control, bool transparent);
