@@ -91,23 +91,6 @@ TColor MenuLookColor(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiThem
     return GetBuiltInThemeColor(effective, element);
 }
 
-TOwnerDrawState StateOf(const TMenuItem* item, bool selected) {
-    TOwnerDrawState state;
-    if (selected) {
-        state.Include(odSelected);
-    }
-    if (!item->Enabled()) {
-        state.Include(odDisabled).Include(odGrayed);
-    }
-    if (item->Checked()) {
-        state.Include(odChecked);
-    }
-    if (item->Default()) {
-        state.Include(odDefault);
-    }
-    return state;
-}
-
 template <typename T>
 void DescribeMenuLook(TClassBuilder<T>& c) {
     RegisterFontCharsetIdents();
@@ -278,7 +261,7 @@ void TsuiSkinnedMenu<Base>::HookMenuItems(TMenuItem* item) {
         if (!alive.expired()) {
             DrawMenuItem(sender, canvas, rect, selected);
         } else if (drawn) {
-            DrawDefaultMenuItem(drawn, canvas, rect, StateOf(drawn, selected));
+            DrawDefaultMenuItem(drawn, canvas, rect, MenuItemDrawState(drawn, selected));
         }
     };
     for (int i = 0; i < item->Count(); ++i) {

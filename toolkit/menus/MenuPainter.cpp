@@ -234,6 +234,23 @@ TSize DefaultMenuItemSize(const TMenuItem* item, TCanvas* canvas) {
     return {gutter + text.Width() + shortCutWidth + kMenuArrowColumn, height};
 }
 
+TOwnerDrawState MenuItemDrawState(const TMenuItem* item, bool selected) {
+    TOwnerDrawState state;
+    if (selected) {
+        state.Include(odSelected);
+    }
+    if (!item->Enabled()) {
+        state.Include(odDisabled).Include(odGrayed);
+    }
+    if (item->Checked()) {
+        state.Include(odChecked);
+    }
+    if (item->Default()) {
+        state.Include(odDefault);
+    }
+    return state;
+}
+
 void DrawDefaultMenuItem(const TMenuItem* item, TCanvas* canvas, const TRect& rect, TOwnerDrawState state) {
     const bool selected = state.Contains(odSelected);
     const bool disabled = state.Contains(odDisabled) || state.Contains(odGrayed);

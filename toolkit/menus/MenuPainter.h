@@ -38,6 +38,10 @@ std::vector<char32_t> AutomaticHotkeys(const std::vector<const TMenuItem*>& item
 // The image list the item's images come from (its menu's), when the item has a valid image.
 TImageList* MenuItemImages(const TMenuItem* item);
 
+// The owner-draw state of an item as it is drawn now: selected, disabled and greyed, checked,
+// default.
+TOwnerDrawState MenuItemDrawState(const TMenuItem* item, bool selected);
+
 // The size the toolkit gives an item, measured with the canvas's font.
 TSize DefaultMenuItemSize(const TMenuItem* item, TCanvas* canvas);
 // Draws the item the classic way into rect: background, check mark or image, caption and

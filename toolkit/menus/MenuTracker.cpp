@@ -578,19 +578,7 @@ void TMenuTracker::PaintEntry(HDC dc, const TLevel& level, int index) {
         return;
     }
     const bool selected = index == level.Selected;
-    TOwnerDrawState state;
-    if (selected) {
-        state.Include(odSelected);
-    }
-    if (!item->Enabled()) {
-        state.Include(odDisabled).Include(odGrayed);
-    }
-    if (item->Checked()) {
-        state.Include(odChecked);
-    }
-    if (item->Default()) {
-        state.Include(odDefault);
-    }
+    const TOwnerDrawState state = MenuItemDrawState(item, selected);
     const TColor textColor = !item->Enabled() ? clGrayText : (selected ? clHighlightText : clMenuText);
 
     // Each item starts from the same canvas state; what a handler leaves on the context stays
