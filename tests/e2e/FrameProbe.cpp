@@ -15,7 +15,7 @@
 
 #include "skin/frame/SUIForm.h"
 #include "skin/menus/SUIMenu.h"
-#include "toolkit/backends/sdl/SdlBackend.h"
+#include "tests/e2e/ProbeSystem.h"
 #include "toolkit/controls/Application.h"
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/Timer.h"
@@ -42,15 +42,10 @@ TMenuItem* AddItem(TComponent* owner, TMenuItem* parent, const char* caption) {
 } // namespace
 
 int main() {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::string error;
-    std::unique_ptr<TSdlBackend> backend = TSdlBackend::Create(&error);
-    if (!backend) {
-        std::printf("error %s\n", error.c_str());
+    std::unique_ptr<TWindowSystem> system = StartProbeSystem();
+    if (!system) {
         return 2;
     }
-    std::unique_ptr<TWindowSystem> system =
-        StartWindowSystem(std::move(backend), std::make_unique<TSteadyClock>());
     RegisterFormClasses();
 
     TForm* host = nullptr;

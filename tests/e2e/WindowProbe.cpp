@@ -13,7 +13,7 @@
 //   popup-outside X Y    the popup saw a press outside itself at screen (X, Y) and closed
 //   shaped               R gave the window rounded corners (a region of its own)
 
-#include "toolkit/backends/sdl/SdlBackend.h"
+#include "tests/e2e/ProbeSystem.h"
 #include "toolkit/graphics/DeviceContext.h"
 #include "toolkit/graphics/Region.h"
 #include "toolkit/shell/Shell.h"
@@ -149,15 +149,10 @@ LRESULT ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 int main() {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::string error;
-    std::unique_ptr<TSdlBackend> backend = TSdlBackend::Create(&error);
-    if (!backend) {
-        std::printf("error %s\n", error.c_str());
+    std::unique_ptr<TWindowSystem> system = StartProbeSystem();
+    if (!system) {
         return 2;
     }
-    std::unique_ptr<TWindowSystem> system =
-        StartWindowSystem(std::move(backend), std::make_unique<TSteadyClock>());
     WNDCLASS wc;
     wc.lpfnWndProc = &ProbeProc;
     wc.lpszClassName = "VarnelWindowProbe";
